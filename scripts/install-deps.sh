@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the game and the tests need; quick when all are present.
+set -euo pipefail
+packages=(cmake g++ make pkg-config
+  libglfw3-dev libglew-dev libglm-dev libassimp-dev libstb-dev libinih-dev libbullet-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libgl1-mesa-dri
+  xvfb xauth xdotool x11-utils imagemagick)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+echo "Installing: ${missing[*]}"
+sudo_cmd=""
+if [ "$(id -u)" -ne 0 ]; then sudo_cmd="sudo"; fi
+$sudo_cmd apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+
+#include <string>
+#include <vector>
+
+// A hidden window with the game's context (4.4, no profile) for GL tests under Xvfb.
+// Small on purpose: rendering here is software.
+class GLContext {
+public:
+    explicit GLContext(int width = 64, int height = 64);
+    ~GLContext();
+    GLContext(const GLContext&) = delete;
+    GLContext& operator=(const GLContext&) = delete;
+
+    GLFWwindow* window() const { return window_; }
+    bool ok() const { return window_ != nullptr; }
+
+private:
+    GLFWwindow* window_ = nullptr;
+};
+
+// Reads back the RGBA8 pixel at (x, y) of the currently bound read framebuffer.
+struct Pixel {
+    int r, g, b, a;
+};
+Pixel readPixel(int x, int y);
+
+// Captures everything written to std::cout while alive.
+class CoutCapture {
+public:
+    CoutCapture();
+    ~CoutCapture();
+    std::string text() const;
+    std::vector<std::string> lines() const;
+
+private:
+    struct Impl;
+    Impl* impl_;
+};
