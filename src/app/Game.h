@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/Settings.h"
+#include "physics/GameObject.h"
+#include "render/Shader.h"
+
+#include <GLFW/glfw3.h>
+#include <glm/glm.hpp>
+
+#include <vector>
+
+class PhysicsWorld;
+
+// The fixed physics step: one per frame, whatever the frame time.
+constexpr float PhysicsStep = 1.0f / 60.0f;
+
+// The seven programs, built once at start-up in this order. Models keep pointers to them, so a
+// Game must stay where it was created.
+struct Programs {
+    Shader emapShader, reflectShader, bloomShader1, bloomShader2, bloomShader3, textureShader, animShader;
+};
+
+// What main owns for the run: the window, the programs and the level objects that are not
+// process-wide (the player and the star live in AppState, because the callbacks reach them).
+struct Game {
+    Settings settings;
+    GLFWwindow* window = nullptr;
+    Programs programs;
+    std::vector<glm::vec3> levelPositions;
+    PhysicsWorld* world = nullptr; // never released
+    Model starSphere;
+    GameObject enemy1, enemy2, ground, goal, bridge, wall1, wall2, wall3;
+};
+
+// Seconds spent in each part of the last frame, filled in when asked for (the benchmark).
+struct FrameTimings {
+    double input = 0, physics = 0, animation = 0, draw = 0, sky = 0, bloom = 0, swap = 0;
+};
+
+struct FrameOptions {
+    bool render = true;             // false: input, cameras, physics and rules only (the bots)
+    FrameTimings* timings = nullptr; // when set, each stage is timed, with glFinish after GL stages
+};
+
+// Start-up steps, in the order main runs them.
+bool openWindow(Game& game);          // GLFW, hints, window, GLEW, fixed GL state, callbacks
+void buildPrograms(Game& game);       // the seven programs, their one-time uniforms, the sky box
+bool buildLevel(Game& game);          // physics world and the ten objects; false: unusable player model
+void createCameras(const Game& game);
+void setUpBloom(Game& game);
+
+void runFrame(Game& game, const FrameOptions& options = {});
+void runLoop(Game& game);
