@@ -40,9 +40,17 @@ public:
     glm::vec4 materialCoefficients{0.0f};
     // Empty when the file passed every check; otherwise the one line that said why it was refused.
     std::string loadError;
+    std::string sourcePath; // the file this model was loaded from, for messages
 
     AnimatedModel() = default;
+    // Loads the file. A refused file prints one line, keeps it in loadError and leaves the model
+    // empty (no meshes, joints or clips); nothing escapes.
     explicit AnimatedModel(Shader* shader, const char* path = defaultPath);
+
+    // The load behind the constructor, from a scene already imported; `path` names it in messages.
+    // Open so that scenes no exporter writes (weights past the vertices, keys past the clip) can be
+    // fed in. Call only on an empty model.
+    void loadScene(const aiScene* scene, const std::string& path);
 
     bool usable() const { return loadError.empty(); }
 
@@ -50,8 +58,13 @@ public:
     void applyPose(const glm::mat4& pose); // pose · R, no scale; keeps normalMatrix
     void draw();
 
-    void playClip(std::size_t index);
+    // Selects clip `index` and restarts it. An index the file has no clip for prints
+    // "No animation clip <index> in <file>", changes nothing and returns false.
+    bool playClip(std::size_t index);
+    // Moves the clip clock; wraps only once strictly past the clip's length.
     void advance(float deltaSeconds);
+    // Poses the joints for the current time into jointTransforms (no GL).
     void animate();
+    // Sends jointTransforms as "jointTransforms"; call right after animate().
     void uploadJointTransforms();
 };

@@ -3,8 +3,13 @@
 #include <glm/glm.hpp>
 #include <glm/gtc/quaternion.hpp>
 
+#include <memory>
 #include <string>
 #include <vector>
+
+struct aiScene;
+struct aiAnimation;
+struct Joint;
 
 struct JointTransform {
     glm::vec3 position{0.0f};              // relative to the parent node
@@ -24,3 +29,15 @@ struct Animation {
     unsigned ticksPerSecond = 0;
     std::string name;
 };
+
+// Turns one Assimp animation into a dense clip with `jointCount` transforms per frame. Position
+// key i is paired with rotation key i and lands on the frame of rotation key i's tick. Throws
+// ModelLoadError for a channel naming no joint, a key outside the clip, fewer rotation than
+// position keys, or a duration no clip can have. GL-free.
+std::unique_ptr<Animation> buildClip(const aiAnimation* animation, const Joint* root, int jointCount);
+
+// Every animation of the scene, in file order.
+std::vector<std::unique_ptr<Animation>> loadAnimations(const aiScene* scene, const Joint* root, int jointCount);
+
+// "Animation: <name>; Duration(<seconds>), TicksPS(<tps>)"
+std::string describeClip(const Animation& clip);

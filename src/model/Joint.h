@@ -1,9 +1,14 @@
 #pragma once
 
+#include "model/Vertex.h"
+
 #include <glm/glm.hpp>
 
 #include <string>
 #include <vector>
+
+struct aiNode;
+struct aiMesh;
 
 // One node of the player's skeleton. Ids are dense and assigned in depth-first pre-order, so a
 // parent's id is always smaller than its children's. A joint owns its children; the tree is
@@ -17,6 +22,9 @@ struct Joint {
     glm::mat4 offset{1.0f};
 };
 
+// The root child every skeleton hangs from; matched byte for byte.
+constexpr const char* ArmatureNodeName = "Armature";
+
 // The id of the joint named `name` in the subtree, or -1. Among duplicates the last answer of the
 // children that is not -1 wins.
 int findJointId(const Joint* joint, std::string name);
@@ -24,3 +32,18 @@ int findJointId(const Joint* joint, std::string name);
 Joint* findJointById(const Joint* joint, unsigned id);
 // Prints "ID: <id>, name: <name>" per joint, two spaces per depth level.
 void printJointTree(const Joint* joint, unsigned depth);
+
+// Builds a joint for every node below each root child named "Armature", handing out ids from
+// `jointCount` on. Returns the last tree built, or null when no root child is named so. Prints a
+// "Created Joint: " line for each tree root. GL-free.
+Joint* buildJointTree(const aiNode* sceneRoot, int& jointCount);
+
+// Writes the mesh's bone weights into the vertices' first free slots (up to three) and returns the
+// bones' offset matrices indexed by joint id (jointCount entries, identity where no bone is), or
+// an empty table when the mesh has no bones ("hat keine Knochen" line). Throws ModelLoadError for
+// a bone naming no joint or a weight naming no vertex. GL-free.
+std::vector<glm::mat4> bindBones(const aiMesh* mesh, const Joint* root, int jointCount,
+                                 std::vector<SkinnedVertex>& vertices, const std::string& directory);
+
+// Frees a tree that was never handed to a model (a refused load).
+void deleteJointTree(Joint* joint);
