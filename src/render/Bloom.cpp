@@ -1,0 +1,158 @@
+#include "render/Bloom.h"
+
+#include <cassert>
+#include <iostream>
+
+namespace {
+
+// The quad that covers the viewport: x, y, z, u, v per vertex, drawn as a strip.
+const float QuadVertices[20] = {
+    -1.0f, 1.0f, 0.0f, 0.0f, 1.0f, //
+    -1.0f, -1.0f, 0.0f, 0.0f, 0.0f, //
+    1.0f, 1.0f, 0.0f, 1.0f, 1.0f, //
+    1.0f, -1.0f, 0.0f, 1.0f, 0.0f, //
+};
+
+int downscaleOf(const BloomTargets& targets) { return targets.downscale > 1 ? targets.downscale : 1; }
+
+// Rounded up, so that the blur images cover the whole scene image.
+int reduced(int extent, int factor) { return (extent + factor - 1) / factor; }
+
+void setSizes(BloomTargets& targets, int width, int height) {
+    targets.width = width;
+    targets.height = height;
+    targets.blurWidth = reduced(width, downscaleOf(targets));
+    targets.blurHeight = reduced(height, downscaleOf(targets));
+}
+
+void specifyColourImage(GLuint texture, int width, int height) {
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA16F, width, height, 0, GL_RGBA, GL_FLOAT, nullptr);
+}
+
+// A float colour image sampled without mipmaps; the edges clamp so the blur does not wrap around.
+void makeColourImage(GLuint texture, int width, int height) {
+    specifyColourImage(texture, width, height);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+}
+
+} // namespace
+
+void initBloom(BloomTargets& targets, Model& carrier, int width, int height) {
+    std::cout << "IN INIT BLOOM" << std::endl;
+    setSizes(targets, width > 0 ? width : 1, height > 0 ? height : 1);
+
+    glGenFramebuffers(1, &targets.hdrFBO);
+    glBindFramebuffer(GL_FRAMEBUFFER, targets.hdrFBO);
+    glGenTextures(2, targets.colorBuffers);
+    for (GLenum i = 0; i < 2; ++i) {
+        makeColourImage(targets.colorBuffers[i], targets.width, targets.height);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + i, GL_TEXTURE_2D, targets.colorBuffers[i], 0);
+    }
+    glGenRenderbuffers(1, &targets.rboDepth);
+    glBindRenderbuffer(GL_RENDERBUFFER, targets.rboDepth);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, targets.width, targets.height);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, targets.rboDepth);
+    const GLenum sceneOutputs[2] = {GL_COLOR_ATTACHMENT0, GL_COLOR_ATTACHMENT1};
+    glDrawBuffers(2, sceneOutputs);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
+        std::cout << "error: FBO not ready!" << std::endl;
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+
+    glGenFramebuffers(2, targets.pingpongFBO);
+    glGenTextures(2, targets.pingpongColorbuffers);
+    for (int i = 0; i < 2; ++i) {
+        glBindFramebuffer(GL_FRAMEBUFFER, targets.pingpongFBO[i]);
+        const GLenum blurOutput = GL_COLOR_ATTACHMENT0;
+        glDrawBuffers(1, &blurOutput);
+        makeColourImage(targets.pingpongColorbuffers[i], targets.blurWidth, targets.blurHeight);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, targets.pingpongColorbuffers[i],
+                               0);
+        if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
+            std::cout << "pingpong FBP not ready!" << std::endl;
+    }
+    std::cout << "INIT BLOOM: done" << std::endl;
+
+    carrier.hdrFBO = targets.hdrFBO;
+    for (int i = 0; i < 2; ++i) {
+        carrier.colorBuffers[i] = targets.colorBuffers[i];
+        carrier.pingpongFBO[i] = targets.pingpongFBO[i];
+        carrier.pingpongColorbuffers[i] = targets.pingpongColorbuffers[i];
+    }
+    carrier.bloomTargets = &targets;
+}
+
+void resizeBloom(BloomTargets& targets, int width, int height) {
+    // A minimised window reports 0 x 0; zero-sized images would leave the framebuffers incomplete.
+    if (width <= 0 || height <= 0)
+        return;
+    if (width == targets.width && height == targets.height)
+        return;
+    setSizes(targets, width, height);
+
+    GLint boundTexture = 0, boundRenderbuffer = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &boundTexture);
+    glGetIntegerv(GL_RENDERBUFFER_BINDING, &boundRenderbuffer);
+    for (int i = 0; i < 2; ++i) {
+        specifyColourImage(targets.colorBuffers[i], targets.width, targets.height);
+        specifyColourImage(targets.pingpongColorbuffers[i], targets.blurWidth, targets.blurHeight);
+    }
+    glBindRenderbuffer(GL_RENDERBUFFER, targets.rboDepth);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, targets.width, targets.height);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(boundTexture));
+    glBindRenderbuffer(GL_RENDERBUFFER, static_cast<GLuint>(boundRenderbuffer));
+}
+
+void Model::drawBloom() {
+    assert(bloomTargets && blurShader && combineShader && "drawBloom needs initBloom and the bloom programs");
+    // The viewport is the window's framebuffer (set by the resize callback); the blur runs smaller.
+    GLint windowViewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, windowViewport);
+    glViewport(0, 0, bloomTargets->blurWidth, bloomTargets->blurHeight);
+
+    blurShader->use();
+    // "image" reads unit 0; do not rely on whatever the previous draw left active.
+    glActiveTexture(GL_TEXTURE0);
+    bool horizontal = true, first = true;
+    for (int pass = 0; pass < BloomBlurPasses; ++pass) {
+        glBindFramebuffer(GL_FRAMEBUFFER, pingpongFBO[horizontal ? 1 : 0]);
+        blurShader->setInt("horizontal", horizontal ? 1 : 0);
+        glBindTexture(GL_TEXTURE_2D, first ? colorBuffers[1] : pingpongColorbuffers[horizontal ? 0 : 1]);
+        renderQuad();
+        horizontal = !horizontal;
+        first = false;
+    }
+
+    glViewport(windowViewport[0], windowViewport[1], windowViewport[2], windowViewport[3]);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    combineShader->use();
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, colorBuffers[0]);
+    glActiveTexture(GL_TEXTURE1);
+    glBindTexture(GL_TEXTURE_2D, pingpongColorbuffers[horizontal ? 0 : 1]);
+    combineShader->setInt("bloom", 1);
+    combineShader->setFloat("exposure", 1.0f);
+    renderQuad();
+}
+
+void Model::renderQuad() {
+    if (quadVAO == 0) {
+        glGenVertexArrays(1, &quadVAO);
+        glGenBuffers(1, &quadVBO);
+        glBindVertexArray(quadVAO);
+        glBindBuffer(GL_ARRAY_BUFFER, quadVBO);
+        glBufferData(GL_ARRAY_BUFFER, sizeof(QuadVertices), QuadVertices, GL_STATIC_DRAW);
+        glEnableVertexAttribArray(0);
+        glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 5 * sizeof(float), nullptr);
+        glEnableVertexAttribArray(1);
+        glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 5 * sizeof(float),
+                              reinterpret_cast<const void*>(3 * sizeof(float)));
+    }
+    glBindVertexArray(quadVAO);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    glBindVertexArray(0);
+}
