@@ -1,0 +1,128 @@
+#include "model/ModelLoadError.h"
+#include "model/SceneImport.h"
+
+#include "SceneBuilder.h"
+#include "support/GLContext.h"
+
+#include <assimp/Importer.hpp>
+#include <gtest/gtest.h>
+
+using namespace testscene;
+
+TEST(SceneImport, DirectoryIsThePathUpToItsLastSlash) {
+    EXPECT_EQ(sceneimport::directoryOf("../assets/zub/zub.fbx"), "../assets/zub");
+    EXPECT_EQ(sceneimport::directoryOf("zub.fbx"), "zub.fbx");
+    EXPECT_EQ(sceneimport::directoryOf("/x.fbx"), "");
+}
+
+TEST(SceneImport, RefusedImportsGiveTheAssimpLine) {
+    Assimp::Importer importer;
+    std::string error;
+    EXPECT_EQ(sceneimport::readScene(importer, "../assets/no/such/file.fbx", error), nullptr);
+    EXPECT_EQ(error.rfind("ERROR::ASSIMP::1", 0), 0u) << error;
+    EXPECT_NE(error.find(importer.GetErrorString()), std::string::npos);
+
+    TempDir dir;
+    const std::string junk = dir.file("junk.fbx");
+    FILE* f = std::fopen(junk.c_str(), "wb");
+    std::fputs("; FBX 7.4.0 project file\nthis is not what it claims\n", f);
+    std::fclose(f);
+    error.clear();
+    EXPECT_EQ(sceneimport::readScene(importer, junk.c_str(), error), nullptr);
+    EXPECT_EQ(error.rfind("ERROR::ASSIMP::", 0), 0u) << error;
+}
+
+TEST(SceneImport, MeshesFollowNodesInPreOrderAndRepeatPerReference) {
+    auto scene = newScene();
+    addMaterial(scene.get());
+    addMesh(scene.get(), "A", 1);
+    addMesh(scene.get(), "B", 1);
+    aiNode* first = addNode(scene->mRootNode, "first");
+    attachMesh(first, 1);
+    attachMesh(addNode(first, "inner"), 0);
+    attachMesh(addNode(scene->mRootNode, "second"), 1);
+    EXPECT_EQ(sceneimport::meshOrder(scene.get()), (std::vector<unsigned>{1, 0, 1}));
+
+    // The same through an exported file: a mesh named by two nodes is converted twice. The
+    // importer splits shared meshes per node, so count references, not scene meshes.
+    TempDir dir;
+    ASSERT_TRUE(writeScene(scene.get(), dir.file("twice.fbx"), "fbxa"));
+    Assimp::Importer importer;
+    std::string error;
+    const aiScene* loaded = sceneimport::readScene(importer, dir.file("twice.fbx").c_str(), error);
+    ASSERT_NE(loaded, nullptr) << error;
+    EXPECT_EQ(sceneimport::meshOrder(loaded).size(), 3u);
+}
+
+TEST(SceneImport, ConvertsPositionsNormalsUvsAndIndices) {
+    auto scene = newScene();
+    addMaterial(scene.get(), {"a.png", "b.png"}, {"s.png"});
+    aiMesh* mesh = addMesh(scene.get(), "M", 2);
+    mesh->mNormals[4] = aiVector3D(0, 1, 0);
+    mesh->mFaces[1].mIndices[0] = 1; // faces may share vertices
+
+    CoutCapture out;
+    MeshData<Vertex> data = sceneimport::convertMesh<Vertex>(scene.get(), mesh, "dir");
+    EXPECT_TRUE(out.lines().empty());
+    ASSERT_EQ(data.vertices.size(), 6u);
+    EXPECT_EQ(data.vertices[4].position, glm::vec3(2.0f, 0.0f, 0.0f));
+    EXPECT_EQ(data.vertices[4].normal, glm::vec3(0.0f, 1.0f, 0.0f));
+    EXPECT_EQ(data.vertices[2].texCoords, glm::vec2(0.5f, 0.5f));
+    EXPECT_EQ(data.indices, (std::vector<unsigned>{0, 1, 2, 1, 4, 5}));
+    ASSERT_EQ(data.textures.size(), 3u);
+    EXPECT_EQ(data.textures[0].path, "a.png");
+    EXPECT_EQ(data.textures[0].type, "texture_diffuse");
+    EXPECT_EQ(data.textures[1].path, "b.png");
+    EXPECT_EQ(data.textures[2].path, "s.png");
+    EXPECT_EQ(data.textures[2].type, "texture_specular");
+
+    MeshData<SkinnedVertex> skinned = sceneimport::convertMesh<SkinnedVertex>(scene.get(), mesh, "dir");
+    EXPECT_EQ(skinned.vertices[5].jointIds, glm::ivec3(0));
+    EXPECT_EQ(skinned.vertices[5].weights, glm::vec3(0.0f));
+}
+
+TEST(SceneImport, MissingUvsPrintOneLinePerVertex) {
+    auto scene = newScene();
+    addMaterial(scene.get());
+    MeshOptions noUvs;
+    noUvs.uvs = false;
+    aiMesh* mesh = addMesh(scene.get(), "M", 2, noUvs);
+    CoutCapture out;
+    MeshData<Vertex> data = sceneimport::convertMesh<Vertex>(scene.get(), mesh, "../assets/thing");
+    const std::vector<std::string> lines = out.lines();
+    ASSERT_EQ(lines.size(), 6u);
+    for (const std::string& line : lines)
+        EXPECT_EQ(line, "Model from directory ../assets/thing hat keine Texturkoordinaten");
+    EXPECT_EQ(data.vertices[1].texCoords, glm::vec2(0.0f));
+}
+
+TEST(SceneImport, MeshesThatCannotBeDrawnAreRefused) {
+    auto scene = newScene();
+    addMaterial(scene.get());
+    MeshOptions noNormals;
+    noNormals.normals = false;
+    aiMesh* flat = addMesh(scene.get(), "Flat", 1, noNormals);
+    EXPECT_THROW(sceneimport::convertMesh<Vertex>(scene.get(), flat, "d"), ModelLoadError);
+
+    aiMesh* pastEnd = addMesh(scene.get(), "PastEnd", 1);
+    pastEnd->mFaces[0].mIndices[2] = 3;
+    try {
+        sceneimport::convertMesh<Vertex>(scene.get(), pastEnd, "d");
+        FAIL() << "an index past the vertices was accepted";
+    } catch (const ModelLoadError& e) {
+        EXPECT_STREQ(e.what(), "mesh \"PastEnd\" has face index 3 beyond its 3 vertices");
+    }
+
+    MeshOptions noMaterial;
+    noMaterial.material = 4;
+    aiMesh* orphan = addMesh(scene.get(), "Orphan", 1, noMaterial);
+    EXPECT_THROW(sceneimport::convertMesh<SkinnedVertex>(scene.get(), orphan, "d"), ModelLoadError);
+}
+
+TEST(SceneImport, NodeStructurePrintsEveryNodeIndented) {
+    auto scene = creatureScene();
+    CoutCapture out;
+    sceneimport::printNodeStructure(scene->mRootNode);
+    EXPECT_EQ(out.lines(), (std::vector<std::string>{"Model node structure:", "root", "  Armature", "    Bone1",
+                                                     "      Bone2", "        Bone3", "          End", "  Body"}));
+}
