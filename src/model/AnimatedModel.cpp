@@ -125,7 +125,8 @@ void AnimatedModel::draw() {
 
 bool AnimatedModel::playClip(std::size_t index) {
     if (index >= animations.size()) {
-        std::cout << "No animation clip " << index << " in " << sourcePath << std::endl;
+        std::cout << "No animation clip " << index << " in " << (sourcePath.empty() ? "an empty model" : sourcePath)
+                  << std::endl;
         return false;
     }
     currentAnimation = animations[index];

@@ -47,11 +47,6 @@ public:
     // empty (no meshes, joints or clips); nothing escapes.
     explicit AnimatedModel(Shader* shader, const char* path = defaultPath);
 
-    // The load behind the constructor, from a scene already imported; `path` names it in messages.
-    // Open so that scenes no exporter writes (weights past the vertices, keys past the clip) can be
-    // fed in. Call only on an empty model.
-    void loadScene(const aiScene* scene, const std::string& path);
-
     bool usable() const { return loadError.empty(); }
 
     void updateTransform();
@@ -67,4 +62,8 @@ public:
     void animate();
     // Sends jointTransforms as "jointTransforms"; call right after animate().
     void uploadJointTransforms();
+
+private:
+    // The load behind the constructor, on an imported scene; `path` names the file in messages.
+    void loadScene(const aiScene* scene, const std::string& path);
 };

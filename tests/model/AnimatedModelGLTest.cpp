@@ -1,0 +1,212 @@
+#include "model/AnimatedModel.h"
+
+#include "SceneBuilder.h"
+#include "support/GLContext.h"
+
+#include <glm/gtc/type_ptr.hpp>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace testscene;
+
+namespace {
+
+bool hasLine(const std::vector<std::string>& lines, const std::string& wanted) {
+    return std::find(lines.begin(), lines.end(), wanted) != lines.end();
+}
+
+GLuint compileStage(GLenum type, const char* source) {
+    GLuint shader = glCreateShader(type);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    return shader;
+}
+
+// Skins clip-space positions with the model's joint matrices and paints them red: enough to see
+// ids arrive as integers and the matrices arrive in the right slots.
+GLuint skinningProgram() {
+    const char* vertex = R"(#version 440 core
+layout(location = 0) in vec3 aPosition;
+layout(location = 3) in ivec3 aJointIds;
+layout(location = 4) in vec3 aWeights;
+uniform mat4 jointTransforms[8];
+void main() {
+    mat4 skin = jointTransforms[aJointIds.x] * aWeights.x + jointTransforms[aJointIds.y] * aWeights.y
+              + jointTransforms[aJointIds.z] * aWeights.z;
+    gl_Position = skin * vec4(aPosition, 1.0);
+})";
+    const char* fragment = R"(#version 440 core
+out vec4 colour;
+void main() { colour = vec4(1.0, 0.0, 0.0, 1.0); })";
+    GLuint program = glCreateProgram();
+    glAttachShader(program, compileStage(GL_VERTEX_SHADER, vertex));
+    glAttachShader(program, compileStage(GL_FRAGMENT_SHADER, fragment));
+    glLinkProgram(program);
+    return program;
+}
+
+// The creature with every clip holding Bone2 (joint 2) at `shift`, and the mesh's first triangle
+// placed so that only that shift brings it over the window's centre.
+std::unique_ptr<aiScene> shiftedCreature(const aiVector3D& shift) {
+    auto scene = creatureScene(3, 2);
+    aiMesh* mesh = scene->mMeshes[0];
+    mesh->mVertices[0] = aiVector3D(2, -1, 0);
+    mesh->mVertices[1] = aiVector3D(4, -1, 0);
+    mesh->mVertices[2] = aiVector3D(2, 1, 0);
+    for (unsigned c = 0; c < scene->mNumAnimations; ++c) {
+        aiNodeAnim* channel = scene->mAnimations[c]->mChannels[0];
+        for (unsigned k = 0; k < channel->mNumPositionKeys; ++k) {
+            channel->mPositionKeys[k].mValue = shift;
+            channel->mRotationKeys[k].mValue = aiQuaternion();
+        }
+    }
+    return scene;
+}
+
+void expectRefused(const AnimatedModel& model, const std::vector<std::string>& lines, const std::string& line) {
+    EXPECT_FALSE(model.usable());
+    EXPECT_EQ(model.loadError, line);
+    EXPECT_TRUE(hasLine(lines, line)) << line;
+    EXPECT_TRUE(model.meshes.empty());
+    EXPECT_TRUE(model.texturesLoaded.empty());
+    EXPECT_TRUE(model.animations.empty());
+    EXPECT_TRUE(model.jointTransforms.empty());
+    EXPECT_EQ(model.rootJoint, nullptr);
+    EXPECT_EQ(model.currentAnimation, nullptr);
+    EXPECT_EQ(model.jointCount, 0);
+}
+
+} // namespace
+
+TEST(AnimatedModelGL, LoadsJointsClipsAndSkinsWithTheCurrentClip) {
+    GLContext gl;
+    ASSERT_TRUE(gl.ok());
+    TempDir dir;
+    const std::string path = dir.file("creature.fbx");
+    ASSERT_TRUE(writeScene(shiftedCreature(aiVector3D(-2.5f, 0, 0)).get(), path, "fbxa"));
+
+    Shader shader(skinningProgram());
+    CoutCapture out;
+    AnimatedModel creature(&shader, path.c_str());
+    const std::vector<std::string> lines = out.lines();
+    ASSERT_TRUE(creature.usable()) << creature.loadError;
+    EXPECT_EQ(creature.meshes.size(), 1u);
+    EXPECT_EQ(creature.jointCount, 5);
+    ASSERT_EQ(creature.animations.size(), 3u);
+    EXPECT_EQ(creature.currentAnimation, creature.animations[1]);
+    EXPECT_EQ(creature.jointTransforms, std::vector<glm::mat4>(5, glm::mat4(1.0f)));
+    EXPECT_EQ(creature.scale, glm::vec3(1.0f));
+    EXPECT_EQ(creature.materialCoefficients, glm::vec4(0.05f, 0.5f, 0.6f, 4.0f));
+    EXPECT_EQ(creature.directory, dir.file(""). substr(0, dir.file("").size() - 1));
+    // Bone3 (joint 3) holds vertices 3 to 5; Bone2 (joint 2) the first three.
+    EXPECT_EQ(creature.meshes[0].vertices[0].jointIds, glm::ivec3(2, 0, 0));
+    EXPECT_EQ(creature.meshes[0].vertices[0].weights, glm::vec3(0.5f, 0.0f, 0.0f));
+
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "Model node structure:");
+    EXPECT_TRUE(hasLine(lines, "Created Joint: Armature; jointCount now: 1"));
+    EXPECT_TRUE(hasLine(lines, "        ID: 4, name: End"));
+    EXPECT_TRUE(hasLine(lines, "jointOffsets Size: 5, mesh->NumBones: 2"));
+    EXPECT_EQ(lines[lines.size() - 3], "Animation: clip0; Duration(0.0416667), TicksPS(24)");
+    EXPECT_EQ(lines.back(), "Animation: clip2; Duration(0.0416667), TicksPS(24)");
+
+    // Only Bone2's key moves the triangle over the centre pixel.
+    glViewport(0, 0, 64, 64);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_CULL_FACE);
+    creature.draw();
+    glFinish();
+    Pixel centre = readPixel(32, 32);
+    EXPECT_EQ(centre.r, 255);
+    EXPECT_EQ(creature.jointTransforms[2][3], glm::vec4(-2.5f, 0.0f, 0.0f, 1.0f));
+    glm::mat4 uploaded[3];
+    glGetUniformfv(shader.ID, glGetUniformLocation(shader.ID, "jointTransforms[2]"), glm::value_ptr(uploaded[2]));
+    EXPECT_EQ(uploaded[2], creature.jointTransforms[2]);
+
+    // Clip keys: a clip the file has is played from its start; one it lacks changes nothing.
+    creature.advance(0.02f);
+    EXPECT_TRUE(creature.playClip(2));
+    EXPECT_EQ(creature.currentAnimation, creature.animations[2]);
+    EXPECT_EQ(creature.animationTime, 0.0f);
+    CoutCapture keyOut;
+    EXPECT_FALSE(creature.playClip(3));
+    EXPECT_EQ(creature.currentAnimation, creature.animations[2]);
+    EXPECT_EQ(keyOut.lines(), std::vector<std::string>{"No animation clip 3 in " + path});
+}
+
+TEST(AnimatedModelGL, MalformedFilesAreRefusedWithOneLineAndLeaveNothingBehind) {
+    GLContext gl;
+    ASSERT_TRUE(gl.ok());
+    Shader shader(skinningProgram());
+    TempDir dir;
+    struct Case {
+        const char* file;
+        const char* format;
+        void (*spoil)(aiScene*);
+        std::string why;
+    };
+    const std::vector<Case> cases = {
+        {"lowercase.fbx", "fbxa", [](aiScene* s) { s->mRootNode->mChildren[0]->mName = "armature"; },
+         "the root node has no child named \"Armature\""},
+        {"stranger.fbx", "fbxa",
+         [](aiScene* s) {
+             addNode(s->mRootNode, "Prop");
+             s->mMeshes[0]->mBones[1]->mName = "Prop";
+         },
+         "bone \"Prop\" names no joint below \"Armature\""},
+        {"flat.fbx", "fbxa",
+         [](aiScene* s) {
+             delete[] s->mMeshes[0]->mNormals;
+             s->mMeshes[0]->mNormals = nullptr;
+         },
+         "mesh \"Body\" has no normals"},
+        {"two-clips.fbx", "fbxa",
+         [](aiScene* s) {
+             delete s->mAnimations[2];
+             s->mNumAnimations = 2;
+         },
+         "it has 2 animation clips, 3 are needed"},
+        // What no FBX file can say, a scene file that keeps every value can.
+        {"far-weight.assbin", "assbin", [](aiScene* s) { s->mMeshes[0]->mBones[0]->mWeights[1].mVertexId = 60; },
+         "bone \"Bone2\" weighs vertex 60 of a mesh with 6"},
+        {"late-key.assbin", "assbin",
+         [](aiScene* s) {
+             s->mAnimations[1]->mDuration = 4.0;
+             s->mAnimations[1]->mChannels[0]->mRotationKeys[2].mTime = 9.0;
+         },
+         "clip \"clip1\" has a key for \"Bone2\" at tick 9.000000, outside its 5 frames"},
+        {"tail.assbin", "assbin",
+         [](aiScene* s) {
+             s->mAnimations[0]->mDuration = 4.0;
+             s->mAnimations[0]->mChannels[0]->mNodeName = "Tail";
+         },
+         "clip \"clip0\" animates \"Tail\", which is no joint"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        auto scene = creatureScene();
+        c.spoil(scene.get());
+        const std::string path = dir.file(c.file);
+        ASSERT_TRUE(writeScene(scene.get(), path, c.format));
+        CoutCapture out;
+        AnimatedModel creature(&shader, path.c_str());
+        const std::vector<std::string> lines = out.lines();
+        expectRefused(creature, lines, "Animated model file " + path + " refused: " + c.why);
+        EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                                [](const std::string& l) { return l.find("refused") != std::string::npos; }),
+                  1);
+        // Whatever the game does with it next must not crash either.
+        creature.advance(0.5f);
+        EXPECT_FALSE(creature.playClip(1));
+        creature.draw();
+    }
+
+    CoutCapture out;
+    const std::string absent = dir.file("absent.fbx");
+    AnimatedModel creature(&shader, absent.c_str());
+    ASSERT_EQ(out.lines().size(), 1u);
+    EXPECT_EQ(out.lines()[0].rfind("ERROR::ASSIMP::1", 0), 0u) << out.lines()[0];
+    expectRefused(creature, out.lines(), out.lines()[0]);
+}
