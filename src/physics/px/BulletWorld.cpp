@@ -1,0 +1,313 @@
+#include "physics/px/BulletWorld.h"
+
+#include "physics/px/PxRigidBody.h"
+#include "physics/px/PxShape.h"
+
+#include <btBulletDynamicsCommon.h>
+#include <LinearMath/btQuickprof.h>
+
+#include <algorithm>
+#include <mutex>
+
+namespace physx {
+namespace detail {
+
+namespace {
+
+// Two shapes touch once they are this close: twice the original SDK's default contact offset of 0.02.
+const btScalar contactDistance = 0.04f;
+// Restitution only acts on contacts approaching faster than this (0.2 times the tolerance speed of 10).
+const btScalar bounceThreshold = 2.0f;
+// Bias that pushes penetrating bodies apart, per step, and the solver passes that settle a stack.
+const btScalar penetrationErp = 0.8f;
+const int solverIterations = 10;
+// A body may sleep after this long below the sleep thresholds.
+const btScalar sleepDelay = 0.4f;
+
+btVector3 toBt(const PxVec3& v) { return btVector3(v.x, v.y, v.z); }
+
+// Materials combine by averaging; Bullet's default multiplies, which halves the friction.
+btScalar averageFriction(const btCollisionObject* a, const btCollisionObject* b) {
+    return (a->getFriction() + b->getFriction()) * 0.5f;
+}
+btScalar averageRestitution(const btCollisionObject* a, const btCollisionObject* b) {
+    return (a->getRestitution() + b->getRestitution()) * 0.5f;
+}
+
+void noProfileEnter(const char*) {}
+void noProfileLeave() {}
+
+// Bullet keeps these settings in globals; they are the same for every scene.
+void setBulletGlobals() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        gContactBreakingThreshold = contactDistance;
+        gDeactivationTime = sleepDelay;
+        gCalculateCombinedFrictionCallback = averageFriction;
+        gCalculateCombinedRestitutionCallback = averageRestitution;
+        // Bullet's profiler is one process-wide tree; scenes step on their own threads.
+        btSetCustomEnterProfileZoneFunc(noProfileEnter);
+        btSetCustomLeaveProfileZoneFunc(noProfileLeave);
+    });
+}
+
+// Bullet's default near callback, but asking for every point within the contact distance: otherwise
+// round shapes only report once they penetrate.
+void nearCallback(btBroadphasePair& pair, btCollisionDispatcher& dispatcher, const btDispatcherInfo& info) {
+    auto* obj0 = static_cast<btCollisionObject*>(pair.m_pProxy0->m_clientObject);
+    auto* obj1 = static_cast<btCollisionObject*>(pair.m_pProxy1->m_clientObject);
+    if (!dispatcher.needsCollision(obj0, obj1))
+        return;
+    btCollisionObjectWrapper wrap0(nullptr, obj0->getCollisionShape(), obj0, obj0->getWorldTransform(), -1, -1);
+    btCollisionObjectWrapper wrap1(nullptr, obj1->getCollisionShape(), obj1, obj1->getWorldTransform(), -1, -1);
+    if (!pair.m_algorithm)
+        pair.m_algorithm = dispatcher.findAlgorithm(&wrap0, &wrap1, nullptr, BT_CONTACT_POINT_ALGORITHMS);
+    if (!pair.m_algorithm)
+        return;
+    btManifoldResult result(&wrap0, &wrap1);
+    // Child indices stay -1 unless a compound shape sets them.
+    result.setShapeIdentifiersA(-1, -1);
+    result.setShapeIdentifiersB(-1, -1);
+    result.m_closestPointDistanceThreshold = contactDistance;
+    pair.m_algorithm->processCollision(&wrap0, &wrap1, info, &result);
+}
+
+class FilteringDispatcher : public btCollisionDispatcher {
+public:
+    FilteringDispatcher(btCollisionConfiguration* config, BulletWorld& w) : btCollisionDispatcher(config), world(w) {}
+
+    // Pairs whose filter result lacks eSOLVE_CONTACT touch (and are reported) but do not push each other.
+    bool needsResponse(const btCollisionObject* a, const btCollisionObject* b) override {
+        return btCollisionDispatcher::needsResponse(a, b) && world.pairFlags(a, b).isSet(PxPairFlag::eSOLVE_CONTACT);
+    }
+
+private:
+    BulletWorld& world;
+};
+
+class ShaderFilter : public btOverlapFilterCallback {
+public:
+    explicit ShaderFilter(BulletWorld& w) : world(w) {}
+    bool needBroadphaseCollision(btBroadphaseProxy* p0, btBroadphaseProxy* p1) const override {
+        return world.admitsPair(static_cast<const btCollisionObject*>(p0->m_clientObject),
+                                static_cast<const btCollisionObject*>(p1->m_clientObject));
+    }
+
+private:
+    BulletWorld& world;
+};
+
+// Steps like the original SDK: velocities get gravity and forces, then damping and the velocity limits,
+// before the solver; restitution follows its bounce rule.
+class SteppingWorld : public btDiscreteDynamicsWorld {
+public:
+    SteppingWorld(btDispatcher* d, btBroadphaseInterface* b, btConstraintSolver* s, btCollisionConfiguration* c,
+                  const PxVec3& g)
+        : btDiscreteDynamicsWorld(d, b, s, c), gravityAcceleration(g) {
+        setGravity(toBt(g));
+    }
+
+protected:
+    // Gravity is part of the velocity update below, never a Bullet force.
+    void applyGravity() override {}
+
+    void predictUnconstraintMotion(btScalar dt) override {
+        for (int i = 0; i < m_nonStaticRigidBodies.size(); ++i) {
+            btRigidBody* body = m_nonStaticRigidBodies[i];
+            if (body->isStaticOrKinematicObject() || !body->isActive())
+                continue;
+            BulletWorld::integrateVelocity(*body, gravityAcceleration, dt);
+            body->predictIntegratedTransform(dt, body->getInterpolationWorldTransform());
+        }
+    }
+
+    void solveConstraints(btContactSolverInfo& info) override {
+        applyBounceRule(info.m_timeStep);
+        btDiscreteDynamicsWorld::solveConstraints(info);
+    }
+
+private:
+    // A contact bounces only if it closes faster than the threshold and would close within this step; then
+    // the target is e times the approach speed with no extra push for the gap or the penetration. Bullet on
+    // its own subtracts the gap from the bounce and loses it.
+    void applyBounceRule(btScalar dt) {
+        btDispatcher* d = getDispatcher();
+        for (int i = 0; i < d->getNumManifolds(); ++i) {
+            btPersistentManifold* m = d->getManifoldByIndexInternal(i);
+            const btRigidBody* a = btRigidBody::upcast(m->getBody0());
+            const btRigidBody* b = btRigidBody::upcast(m->getBody1());
+            const btScalar e = averageRestitution(m->getBody0(), m->getBody1());
+            for (int j = 0; j < m->getNumContacts(); ++j) {
+                btManifoldPoint& p = m->getContactPoint(j);
+                btVector3 va(0, 0, 0), vb(0, 0, 0);
+                if (a)
+                    va = a->getVelocityInLocalPoint(p.getPositionWorldOnA() - a->getCenterOfMassPosition());
+                if (b)
+                    vb = b->getVelocityInLocalPoint(p.getPositionWorldOnB() - b->getCenterOfMassPosition());
+                const btScalar approach = p.m_normalWorldOnB.dot(va - vb);
+                if (e > 0 && approach < -bounceThreshold && -approach > p.getDistance() / dt) {
+                    p.m_combinedRestitution = e;
+                    p.setDistance(0);
+                } else {
+                    p.m_combinedRestitution = 0;
+                }
+            }
+        }
+    }
+
+    PxVec3 gravityAcceleration;
+};
+
+} // namespace
+
+struct BulletWorld::Parts {
+    btDefaultCollisionConfiguration config;
+    std::unique_ptr<FilteringDispatcher> dispatcher;
+    btDbvtBroadphase broadphase;
+    btSequentialImpulseConstraintSolver solver;
+    std::unique_ptr<ShaderFilter> filter;
+    std::unique_ptr<SteppingWorld> world;
+};
+
+BulletWorld::BulletWorld(const PxVec3& gravity, PxSimulationFilterShader filterShader)
+    : parts(new Parts), shader(filterShader) {
+    setBulletGlobals();
+    Parts& p = *parts;
+    // Full contact patches at once for flat faces, as the original's contact generation gives.
+    p.config.setPlaneConvexMultipointIterations();
+    p.config.setConvexConvexMultipointIterations();
+    p.dispatcher.reset(new FilteringDispatcher(&p.config, *this));
+    // The contact distance is absolute, not scaled by shape size.
+    p.dispatcher->setDispatcherFlags(p.dispatcher->getDispatcherFlags() &
+                                     ~btCollisionDispatcher::CD_USE_RELATIVE_CONTACT_BREAKING_THRESHOLD);
+    p.dispatcher->setNearCallback(nearCallback);
+    p.filter.reset(new ShaderFilter(*this));
+    p.world.reset(new SteppingWorld(p.dispatcher.get(), &p.broadphase, &p.solver, &p.config, gravity));
+    p.world->getPairCache()->setOverlapFilterCallback(p.filter.get());
+
+    btContactSolverInfo& info = p.world->getSolverInfo();
+    info.m_erp2 = penetrationErp;
+    info.m_numIterations = solverIterations;
+    info.m_restitutionVelocityThreshold = bounceThreshold;
+    info.m_solverMode |= SOLVER_USE_2_FRICTION_DIRECTIONS;
+}
+
+BulletWorld::~BulletWorld() {
+    // Bodies belong to the actors; take any left out before the world goes.
+    btCollisionObjectArray& objects = parts->world->getCollisionObjectArray();
+    while (objects.size() > 0)
+        parts->world->removeCollisionObject(objects[objects.size() - 1]);
+}
+
+void BulletWorld::addBody(btRigidBody& body) { parts->world->addRigidBody(&body); }
+
+void BulletWorld::removeBody(btRigidBody& body) {
+    parts->world->removeRigidBody(&body);
+    for (auto it = filterResults.begin(); it != filterResults.end();)
+        it = (it->first.first == &body || it->first.second == &body) ? filterResults.erase(it) : std::next(it);
+    const auto* actor = static_cast<const PxRigidActor*>(body.getUserPointer());
+    for (auto it = touching.begin(); it != touching.end();)
+        it = (std::get<0>(*it) == actor || std::get<2>(*it) == actor) ? touching.erase(it) : std::next(it);
+}
+
+void BulletWorld::updateBounds(btRigidBody& body) { parts->world->updateSingleAabb(&body); }
+
+void BulletWorld::step(PxReal dt) {
+    // One step of exactly dt, whatever dt is.
+    parts->world->stepSimulation(dt, 0);
+    collectTouches();
+}
+
+void BulletWorld::integrateVelocity(btRigidBody& body, const PxVec3& gravity, PxReal dt) {
+    auto* rb = static_cast<PxRigidBody*>(static_cast<PxRigidActor*>(body.getUserPointer()));
+    btVector3 v = body.getLinearVelocity() + toBt(rb->stepVelocityChange) +
+                  (toBt(rb->stepAcceleration) + toBt(gravity)) * dt;
+    btVector3 w = body.getAngularVelocity();
+    v *= std::max(0.0f, 1.0f - PxRigidBody::linearDamping * dt);
+    w *= std::max(0.0f, 1.0f - PxRigidBody::angularDamping * dt);
+    const btScalar maxLin = rb->stepMaxLinearVelocity;
+    if (v.length2() > maxLin * maxLin)
+        v *= maxLin / v.length();
+    const btScalar maxAng = PxRigidBody::maxAngularVelocity;
+    if (w.length2() > maxAng * maxAng)
+        w *= maxAng / w.length();
+    body.setLinearVelocity(v);
+    body.setAngularVelocity(w);
+    rb->stepAcceleration = PxVec3(0);
+    rb->stepVelocityChange = PxVec3(0);
+}
+
+bool BulletWorld::admitsPair(const btCollisionObject* a, const btCollisionObject* b) {
+    // Static actors never interact with each other.
+    if (a->isStaticObject() && b->isStaticObject())
+        return false;
+    if (b < a)
+        std::swap(a, b);
+    auto found = filterResults.find(ObjectPair(a, b));
+    if (found != filterResults.end())
+        return found->second.admitted;
+    const auto attributes = [](const btCollisionObject* o) -> PxFilterObjectAttributes {
+        return o->isStaticObject() ? PxFilterObjectType::eRIGID_STATIC : PxFilterObjectType::eRIGID_DYNAMIC;
+    };
+    PxPairFlags flags;
+    const PxFilterFlags verdict = shader(attributes(a), PxFilterData(), attributes(b), PxFilterData(), flags, nullptr, 0);
+    const bool admitted = !(verdict & (PxFilterFlag::eKILL | PxFilterFlag::eSUPPRESS)) &&
+                          flags.isSet(PxPairFlag::eDETECT_DISCRETE_CONTACT);
+    filterResults[ObjectPair(a, b)] = FilterResult{admitted, flags};
+    return admitted;
+}
+
+PxPairFlags BulletWorld::pairFlags(const btCollisionObject* a, const btCollisionObject* b) const {
+    if (b < a)
+        std::swap(a, b);
+    auto found = filterResults.find(ObjectPair(a, b));
+    return found != filterResults.end() ? found->second.flags : PxPairFlags();
+}
+
+PxShape* BulletWorld::shapeAt(const PxRigidActor& actor, int childIndex) const {
+    const auto& shapes = actor.simShapes;
+    if (shapes.empty())
+        return nullptr;
+    if (shapes.size() == 1 || childIndex < 0 || childIndex >= static_cast<int>(shapes.size()))
+        return shapes[0];
+    return shapes[static_cast<size_t>(childIndex)];
+}
+
+// A shape pair touches while its manifold holds a point, i.e. is within the contact distance at the start
+// of the step. A touch is new if the pair did not touch after the previous step. Sleeping pairs keep their
+// manifolds and so report nothing.
+void BulletWorld::collectTouches() {
+    std::set<TouchKey> now;
+    touchesFound.clear();
+    btDispatcher* d = parts->dispatcher.get();
+    for (int i = 0; i < d->getNumManifolds(); ++i) {
+        const btPersistentManifold* m = d->getManifoldByIndexInternal(i);
+        if (m->getNumContacts() == 0)
+            continue;
+        auto* a = static_cast<PxRigidActor*>(m->getBody0()->getUserPointer());
+        auto* b = static_cast<PxRigidActor*>(m->getBody1()->getUserPointer());
+        const PxPairFlags flags = pairFlags(m->getBody0(), m->getBody1());
+        for (int j = 0; j < m->getNumContacts(); ++j) {
+            const btManifoldPoint& p = m->getContactPoint(j);
+            Touch t{{a, b}, {shapeAt(*a, p.m_index0), shapeAt(*b, p.m_index1)}, flags, 1};
+            if (t.actors[1] < t.actors[0]) {
+                std::swap(t.actors[0], t.actors[1]);
+                std::swap(t.shapes[0], t.shapes[1]);
+            }
+            const TouchKey key(t.actors[0], t.shapes[0], t.actors[1], t.shapes[1]);
+            if (!now.insert(key).second) {
+                for (Touch& seen : touchesFound)
+                    if (seen.actors[0] == t.actors[0] && seen.shapes[0] == t.shapes[0] &&
+                        seen.actors[1] == t.actors[1] && seen.shapes[1] == t.shapes[1])
+                        ++seen.points;
+                continue;
+            }
+            if (!touching.count(key))
+                touchesFound.push_back(t);
+        }
+    }
+    touching.swap(now);
+}
+
+} // namespace detail
+} // namespace physx

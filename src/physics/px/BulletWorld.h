@@ -1,0 +1,76 @@
+#pragma once
+
+#include "physics/px/PxFiltering.h"
+#include "physics/px/PxVec3.h"
+
+#include <map>
+#include <memory>
+#include <set>
+#include <tuple>
+#include <vector>
+
+class btCollisionObject;
+class btRigidBody;
+
+namespace physx {
+
+class PxRigidActor;
+class PxShape;
+
+namespace detail {
+
+// Layer-internal: the Bullet objects of one scene, set up to reproduce the original SDK's stepping (see the
+// .cpp for each departure from Bullet's defaults). Bodies carry their PxRigidActor as user pointer.
+//
+// Threads: addBody/removeBody on the scene's thread while no step runs; step() on the worker thread;
+// newTouches() after the step has finished.
+class BulletWorld {
+public:
+    // A shape pair that began to touch in the last step, with the actors' filter result.
+    struct Touch {
+        PxRigidActor* actors[2];
+        PxShape* shapes[2];
+        PxPairFlags flags;
+        PxU8 points;
+    };
+
+    BulletWorld(const PxVec3& gravity, PxSimulationFilterShader shader);
+    ~BulletWorld();
+
+    void addBody(btRigidBody& body);
+    // Also forgets the body's filter results and touches, so a rebuilt body reports its touches again.
+    void removeBody(btRigidBody& body);
+    // After moving a body by hand, so the broadphase sees it even if it sleeps.
+    void updateBounds(btRigidBody& body);
+
+    void step(PxReal dt);
+    const std::vector<Touch>& newTouches() const { return touchesFound; }
+
+    // Used by the stepping world: the body's velocity update before the solver.
+    static void integrateVelocity(btRigidBody& body, const PxVec3& gravity, PxReal dt);
+    // The pair's filter result, asking the shader the first time.
+    bool admitsPair(const btCollisionObject* a, const btCollisionObject* b);
+    PxPairFlags pairFlags(const btCollisionObject* a, const btCollisionObject* b) const;
+
+private:
+    struct Parts;
+    void collectTouches();
+    PxShape* shapeAt(const PxRigidActor& actor, int childIndex) const;
+
+    std::unique_ptr<Parts> parts;
+    PxSimulationFilterShader shader;
+
+    struct FilterResult {
+        bool admitted;
+        PxPairFlags flags;
+    };
+    typedef std::pair<const btCollisionObject*, const btCollisionObject*> ObjectPair;
+    std::map<ObjectPair, FilterResult> filterResults;
+
+    typedef std::tuple<const PxRigidActor*, const PxShape*, const PxRigidActor*, const PxShape*> TouchKey;
+    std::set<TouchKey> touching; // after the last step
+    std::vector<Touch> touchesFound;
+};
+
+} // namespace detail
+} // namespace physx

@@ -1,0 +1,75 @@
+#include "physics/px/PxDefaultCpuDispatcher.h"
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+namespace physx {
+
+namespace {
+
+class WorkerDispatcher : public PxDefaultCpuDispatcher {
+public:
+    explicit WorkerDispatcher(PxU32 numThreads) : requested(numThreads) {
+        if (numThreads > 0)
+            worker = std::thread([this] { run(); });
+    }
+
+    PxU32 getWorkerCount() const override { return requested; }
+
+    void submitTask(std::function<void()> task) override {
+        if (!worker.joinable()) {
+            task();
+            return;
+        }
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            queue.push_back(std::move(task));
+        }
+        wake.notify_one();
+    }
+
+    void release() override {
+        if (worker.joinable()) {
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                stopping = true;
+            }
+            wake.notify_one();
+            worker.join();
+        }
+        delete this;
+    }
+
+private:
+    void run() {
+        for (;;) {
+            std::function<void()> task;
+            {
+                std::unique_lock<std::mutex> lock(mutex);
+                wake.wait(lock, [this] { return stopping || !queue.empty(); });
+                if (queue.empty())
+                    return;
+                task = std::move(queue.front());
+                queue.pop_front();
+            }
+            task();
+        }
+    }
+
+    PxU32 requested;
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::deque<std::function<void()>> queue;
+    bool stopping = false;
+    std::thread worker;
+};
+
+} // namespace
+
+PxDefaultCpuDispatcher* PxDefaultCpuDispatcherCreate(PxU32 numThreads, PxU32*) {
+    return new WorkerDispatcher(numThreads);
+}
+
+} // namespace physx
