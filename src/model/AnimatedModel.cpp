@@ -61,7 +61,8 @@ void AnimatedModel::loadScene(const aiScene* scene, const std::string& path) {
         int count = 0;
         tree.root = buildJointTree(scene->mRootNode, count);
         if (!tree.root)
-            throw ModelLoadError(std::string("the root node has no child named \"") + ArmatureNodeName + "\"");
+            throw ModelLoadError(std::string("the root node has no child named \"") + ArmatureNodeName +
+                                 "\"");
         printJointTree(tree.root, 0);
 
         std::vector<MeshData<SkinnedVertex>> converted;
@@ -110,7 +111,9 @@ void AnimatedModel::updateTransform() {
     normalMatrix = placement::normalMatrix(modelMatrix);
 }
 
-void AnimatedModel::applyPose(const glm::mat4& pose) { modelMatrix = pose * placement::rotationMatrix(rotation); }
+void AnimatedModel::applyPose(const glm::mat4& pose) {
+    modelMatrix = pose * placement::rotationMatrix(rotation);
+}
 
 void AnimatedModel::draw() {
     assert(shader && "a model is drawn only after a shader was given to it");
@@ -125,8 +128,8 @@ void AnimatedModel::draw() {
 
 bool AnimatedModel::playClip(std::size_t index) {
     if (index >= animations.size()) {
-        std::cout << "No animation clip " << index << " in " << (sourcePath.empty() ? "an empty model" : sourcePath)
-                  << std::endl;
+        std::cout << "No animation clip " << index << " in "
+                  << (sourcePath.empty() ? "an empty model" : sourcePath) << std::endl;
         return false;
     }
     currentAnimation = animations[index];
@@ -136,7 +139,8 @@ bool AnimatedModel::playClip(std::size_t index) {
 
 void AnimatedModel::advance(float deltaSeconds) {
     if (currentAnimation)
-        animationTime = animator::advanceClipTime(animationTime, deltaSeconds, currentAnimation->lengthSeconds);
+        animationTime =
+            animator::advanceClipTime(animationTime, deltaSeconds, currentAnimation->lengthSeconds);
 }
 
 void AnimatedModel::animate() {
@@ -144,4 +148,6 @@ void AnimatedModel::animate() {
         animator::poseSkeleton(*currentAnimation, animationTime, rootJoint, jointTransforms);
 }
 
-void AnimatedModel::uploadJointTransforms() { shader->setMat4Array("jointTransforms", jointTransforms); }
+void AnimatedModel::uploadJointTransforms() {
+    shader->setMat4Array("jointTransforms", jointTransforms);
+}

@@ -19,15 +19,15 @@ struct aiMesh;
 // Joints and clips are heap objects reached through pointers and live for the whole run, so
 // copies of the model share them.
 class AnimatedModel {
-public:
+  public:
     static constexpr const char* defaultPath = "../assets/zub/zub.fbx";
 
     std::vector<SkinnedMesh> meshes;
     Joint* rootJoint = nullptr; // owned, never freed
     int jointCount = 0;
-    std::vector<Animation*> animations; // owned, file order
-    Animation* currentAnimation = nullptr; // non-owning, points into animations
-    float animationTime = 0.0f;           // seconds into the current clip
+    std::vector<Animation*> animations;     // owned, file order
+    Animation* currentAnimation = nullptr;  // non-owning, points into animations
+    float animationTime = 0.0f;             // seconds into the current clip
     std::vector<glm::mat4> jointTransforms; // jointCount matrices, indexed by joint id
     Shader* shader = nullptr;               // non-owning
     std::string directory;
@@ -63,7 +63,7 @@ public:
     // Sends jointTransforms as "jointTransforms"; call right after animate().
     void uploadJointTransforms();
 
-private:
+  private:
     // The load behind the constructor, on an imported scene; `path` names the file in messages.
     void loadScene(const aiScene* scene, const std::string& path);
 };

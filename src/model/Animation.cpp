@@ -58,8 +58,8 @@ std::unique_ptr<Animation> buildClip(const aiAnimation* animation, const Joint* 
                                      std::to_string(frameCount) + " frames");
             const aiVector3D& p = channel->mPositionKeys[i].mValue;
             const aiQuaternion& q = rotationKey.mValue;
-            JointTransform& transform =
-                clip->keyFrames[static_cast<std::size_t>(rotationKey.mTime)].transforms[static_cast<std::size_t>(id)];
+            JointTransform& transform = clip->keyFrames[static_cast<std::size_t>(rotationKey.mTime)]
+                                            .transforms[static_cast<std::size_t>(id)];
             transform.position = glm::vec3(p.x, p.y, p.z);
             transform.rotation = glm::quat(q.w, q.x, q.y, q.z);
         }
@@ -73,7 +73,8 @@ std::unique_ptr<Animation> buildClip(const aiAnimation* animation, const Joint* 
     return clip;
 }
 
-std::vector<std::unique_ptr<Animation>> loadAnimations(const aiScene* scene, const Joint* root, int jointCount) {
+std::vector<std::unique_ptr<Animation>> loadAnimations(const aiScene* scene, const Joint* root,
+                                                       int jointCount) {
     std::vector<std::unique_ptr<Animation>> clips;
     for (unsigned a = 0; a < scene->mNumAnimations; ++a)
         clips.push_back(buildClip(scene->mAnimations[a], root, jointCount));

@@ -12,7 +12,7 @@ struct aiAnimation;
 struct Joint;
 
 struct JointTransform {
-    glm::vec3 position{0.0f};              // relative to the parent node
+    glm::vec3 position{0.0f};                   // relative to the parent node
     glm::quat rotation{1.0f, 0.0f, 0.0f, 0.0f}; // identity
 };
 
@@ -37,7 +37,8 @@ struct Animation {
 std::unique_ptr<Animation> buildClip(const aiAnimation* animation, const Joint* root, int jointCount);
 
 // Every animation of the scene, in file order.
-std::vector<std::unique_ptr<Animation>> loadAnimations(const aiScene* scene, const Joint* root, int jointCount);
+std::vector<std::unique_ptr<Animation>> loadAnimations(const aiScene* scene, const Joint* root,
+                                                       int jointCount);
 
 // "Animation: <name>; Duration(<seconds>), TicksPS(<tps>)"
 std::string describeClip(const Animation& clip);

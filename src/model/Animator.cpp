@@ -67,7 +67,8 @@ void poseSkeleton(const Animation& clip, float time, Joint* root, std::vector<gl
                 const glm::vec3 p = ta.position + sample.t * (tb.position - ta.position);
                 local = glm::translate(glm::mat4(1.0f), p) * glm::mat4_cast(q);
             }
-            const glm::mat4 parent = (joint->id != 0 && joint->parent) ? joint->parent->finalTransform : glm::mat4(1.0f);
+            const glm::mat4 parent =
+                (joint->id != 0 && joint->parent) ? joint->parent->finalTransform : glm::mat4(1.0f);
             joint->finalTransform = local * joint->offset * parent;
         }
         if (j < jointTransforms.size())

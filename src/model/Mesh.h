@@ -10,7 +10,7 @@
 // A GPU mesh: the CPU copies of its vertices and indices plus the GL objects made from them.
 // A value type: copies share the GL names, and nothing deletes them.
 template <typename VertexT> class BasicMesh {
-public:
+  public:
     GLuint VBO = 0;
     GLuint VAO = 0;
     GLuint EBO = 0;

@@ -2,8 +2,8 @@
 
 namespace modelgpu {
 
-std::vector<Texture> resolveTextures(const std::vector<TextureRef>& refs, std::vector<Texture>& texturesLoaded,
-                                     const std::string& directory) {
+std::vector<Texture> resolveTextures(const std::vector<TextureRef>& refs,
+                                     std::vector<Texture>& texturesLoaded, const std::string& directory) {
     std::vector<Texture> textures;
     for (const TextureRef& ref : refs) {
         const Texture* known = nullptr;

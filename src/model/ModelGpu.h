@@ -15,13 +15,14 @@ namespace modelgpu {
 
 // Loads each named texture once per model: a path already in `texturesLoaded` (exact bytes) reuses
 // that record; a new one is loaded from `directory` and remembered.
-std::vector<Texture> resolveTextures(const std::vector<TextureRef>& refs, std::vector<Texture>& texturesLoaded,
-                                     const std::string& directory);
+std::vector<Texture> resolveTextures(const std::vector<TextureRef>& refs,
+                                     std::vector<Texture>& texturesLoaded, const std::string& directory);
 
 // Uploads converted meshes in order, resolving their textures on the way.
 template <typename VertexT>
 std::vector<BasicMesh<VertexT>> uploadMeshes(std::vector<MeshData<VertexT>> converted,
-                                             std::vector<Texture>& texturesLoaded, const std::string& directory) {
+                                             std::vector<Texture>& texturesLoaded,
+                                             const std::string& directory) {
     std::vector<BasicMesh<VertexT>> meshes;
     meshes.reserve(converted.size());
     for (MeshData<VertexT>& data : converted)

@@ -17,6 +17,8 @@ glm::mat4 modelMatrix(const glm::vec3& position, const glm::vec3& degrees, const
     return t * rotationMatrix(degrees) * glm::scale(glm::mat4(1.0f), scale);
 }
 
-glm::mat3 normalMatrix(const glm::mat4& model) { return glm::mat3(glm::transpose(glm::inverse(model))); }
+glm::mat3 normalMatrix(const glm::mat4& model) {
+    return glm::mat3(glm::transpose(glm::inverse(model)));
+}
 
 } // namespace placement

@@ -35,7 +35,9 @@ void appendTextures(const aiMaterial* material, aiTextureType type, const char* 
     }
 }
 
-std::string meshLabel(const aiMesh* mesh) { return "mesh \"" + std::string(mesh->mName.C_Str()) + "\""; }
+std::string meshLabel(const aiMesh* mesh) {
+    return "mesh \"" + std::string(mesh->mName.C_Str()) + "\"";
+}
 
 } // namespace
 
@@ -122,6 +124,7 @@ MeshData<VertexT> convertMesh(const aiScene* scene, const aiMesh* mesh, const st
 }
 
 template MeshData<Vertex> convertMesh<Vertex>(const aiScene*, const aiMesh*, const std::string&);
-template MeshData<SkinnedVertex> convertMesh<SkinnedVertex>(const aiScene*, const aiMesh*, const std::string&);
+template MeshData<SkinnedVertex> convertMesh<SkinnedVertex>(const aiScene*, const aiMesh*,
+                                                            const std::string&);
 
 } // namespace sceneimport

@@ -64,7 +64,8 @@ std::unique_ptr<aiScene> shiftedCreature(const aiVector3D& shift) {
     return scene;
 }
 
-void expectRefused(const AnimatedModel& model, const std::vector<std::string>& lines, const std::string& line) {
+void expectRefused(const AnimatedModel& model, const std::vector<std::string>& lines,
+                   const std::string& line) {
     EXPECT_FALSE(model.usable());
     EXPECT_EQ(model.loadError, line);
     EXPECT_TRUE(hasLine(lines, line)) << line;
@@ -98,7 +99,7 @@ TEST(AnimatedModelGL, LoadsJointsClipsAndSkinsWithTheCurrentClip) {
     EXPECT_EQ(creature.jointTransforms, std::vector<glm::mat4>(5, glm::mat4(1.0f)));
     EXPECT_EQ(creature.scale, glm::vec3(1.0f));
     EXPECT_EQ(creature.materialCoefficients, glm::vec4(0.05f, 0.5f, 0.6f, 4.0f));
-    EXPECT_EQ(creature.directory, dir.file(""). substr(0, dir.file("").size() - 1));
+    EXPECT_EQ(creature.directory, dir.path());
     // Bone3 (joint 3) holds vertices 3 to 5; Bone2 (joint 2) the first three.
     EXPECT_EQ(creature.meshes[0].vertices[0].jointIds, glm::ivec3(2, 0, 0));
     EXPECT_EQ(creature.meshes[0].vertices[0].weights, glm::vec3(0.5f, 0.0f, 0.0f));
@@ -122,7 +123,8 @@ TEST(AnimatedModelGL, LoadsJointsClipsAndSkinsWithTheCurrentClip) {
     EXPECT_EQ(centre.r, 255);
     EXPECT_EQ(creature.jointTransforms[2][3], glm::vec4(-2.5f, 0.0f, 0.0f, 1.0f));
     glm::mat4 uploaded[3];
-    glGetUniformfv(shader.ID, glGetUniformLocation(shader.ID, "jointTransforms[2]"), glm::value_ptr(uploaded[2]));
+    glGetUniformfv(shader.ID, glGetUniformLocation(shader.ID, "jointTransforms[2]"),
+                   glm::value_ptr(uploaded[2]));
     EXPECT_EQ(uploaded[2], creature.jointTransforms[2]);
 
     // Clip keys: a clip the file has is played from its start; one it lacks changes nothing.
@@ -169,7 +171,8 @@ TEST(AnimatedModelGL, MalformedFilesAreRefusedWithOneLineAndLeaveNothingBehind) 
          },
          "it has 2 animation clips, 3 are needed"},
         // What no FBX file can say, a scene file that keeps every value can.
-        {"far-weight.assbin", "assbin", [](aiScene* s) { s->mMeshes[0]->mBones[0]->mWeights[1].mVertexId = 60; },
+        {"far-weight.assbin", "assbin",
+         [](aiScene* s) { s->mMeshes[0]->mBones[0]->mWeights[1].mVertexId = 60; },
          "bone \"Bone2\" weighs vertex 60 of a mesh with 6"},
         {"late-key.assbin", "assbin",
          [](aiScene* s) {

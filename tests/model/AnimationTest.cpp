@@ -44,8 +44,9 @@ TEST(ClipBuilding, DenseFramesWithKeysPairedOnTheRotationTick) {
     Rig rig;
     aiAnimation* walk = addClip(rig.scene.get(), "walk", 30.0, 30.0);
     // Position key i pairs with rotation key i, placed at the rotation key's truncated tick.
-    aiNodeAnim* leg = addChannel(walk, "Leg", {{0.0, {1, 2, 3}, aiQuaternion(0.5f, 0.5f, 0.5f, 0.5f)},
-                                               {7.0, {4, 5, 6}, aiQuaternion(0.0f, 1.0f, 0.0f, 0.0f)}});
+    aiNodeAnim* leg = addChannel(walk, "Leg",
+                                 {{0.0, {1, 2, 3}, aiQuaternion(0.5f, 0.5f, 0.5f, 0.5f)},
+                                  {7.0, {4, 5, 6}, aiQuaternion(0.0f, 1.0f, 0.0f, 0.0f)}});
     leg->mPositionKeys[1].mTime = 20.0;  // not looked at
     leg->mRotationKeys[1].mTime = 12.75; // lands on frame 12
 
@@ -81,10 +82,12 @@ TEST(ClipBuilding, DenseFramesWithKeysPairedOnTheRotationTick) {
 
 TEST(ClipBuilding, ZeroTicksPerSecondKeepsNoDefault) {
     Rig rig;
-    std::unique_ptr<Animation> still = buildClip(addClip(rig.scene.get(), "still", 10.0, 0.0), rig.root, rig.jointCount);
+    std::unique_ptr<Animation> still =
+        buildClip(addClip(rig.scene.get(), "still", 10.0, 0.0), rig.root, rig.jointCount);
     EXPECT_EQ(still->ticksPerSecond, 0u);
     EXPECT_TRUE(std::isinf(still->lengthSeconds));
-    std::unique_ptr<Animation> empty = buildClip(addClip(rig.scene.get(), "empty", 0.0, 0.0), rig.root, rig.jointCount);
+    std::unique_ptr<Animation> empty =
+        buildClip(addClip(rig.scene.get(), "empty", 0.0, 0.0), rig.root, rig.jointCount);
     EXPECT_TRUE(std::isnan(empty->lengthSeconds));
     EXPECT_EQ(empty->keyFrames.size(), 1u);
 }

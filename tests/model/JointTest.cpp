@@ -35,10 +35,10 @@ TEST(JointTree, ExportedChainGetsPreOrderIdsAndPrintsItsLines) {
     ASSERT_NE(root, nullptr);
     printJointTree(root, 0);
     EXPECT_EQ(jointCount, 5);
-    EXPECT_EQ(out.lines(), (std::vector<std::string>{"Created Joint: Armature; jointCount now: 1",
-                                                     "ID: 0, name: Armature", "  ID: 1, name: Bone1",
-                                                     "    ID: 2, name: Bone2", "      ID: 3, name: Bone3",
-                                                     "        ID: 4, name: End"}));
+    EXPECT_EQ(out.lines(),
+              (std::vector<std::string>{"Created Joint: Armature; jointCount now: 1", "ID: 0, name: Armature",
+                                        "  ID: 1, name: Bone1", "    ID: 2, name: Bone2",
+                                        "      ID: 3, name: Bone3", "        ID: 4, name: End"}));
     Joint* bone3 = findJointById(root, 3);
     ASSERT_NE(bone3, nullptr);
     EXPECT_EQ(bone3->name, "Bone3");

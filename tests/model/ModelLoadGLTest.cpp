@@ -55,7 +55,8 @@ TEST(ModelLoadGL, MeshUploadRecordsTheVertexFormat) {
         // Joint ids must arrive as integers, everything else as floats.
         EXPECT_EQ(attribute(location, GL_VERTEX_ATTRIB_ARRAY_INTEGER), location == 3 ? GL_TRUE : GL_FALSE)
             << location;
-        EXPECT_EQ(attribute(location, GL_VERTEX_ATTRIB_ARRAY_TYPE), location == 3 ? GL_INT : GL_FLOAT) << location;
+        EXPECT_EQ(attribute(location, GL_VERTEX_ATTRIB_ARRAY_TYPE), location == 3 ? GL_INT : GL_FLOAT)
+            << location;
     }
     GLint bytes = 0;
     glBindBuffer(GL_ARRAY_BUFFER, mesh.VBO);
@@ -87,7 +88,7 @@ TEST(ModelLoadGL, NodesRepeatMeshesAndOneImageServesEveryMeshNamingIt) {
     CoutCapture out;
     Model model(path.c_str(), nullptr);
     EXPECT_EQ(model.meshes.size(), 3u);
-    EXPECT_EQ(model.directory, path.substr(0, path.rfind('/')));
+    EXPECT_EQ(model.directory, dir.path());
     ASSERT_EQ(model.texturesLoaded.size(), 1u);
     EXPECT_EQ(countLines(out.lines(), "Texture failed to load at path: shared.png"), 1);
     for (const Mesh& mesh : model.meshes) {
@@ -190,7 +191,8 @@ TEST(ModelLoadGL, AStaticModelRefusesFilesItCannotDraw) {
         CoutCapture out;
         Model model(path.c_str(), nullptr);
         // Refused before any texture is loaded or mesh uploaded: the good mesh does not stay behind.
-        EXPECT_EQ(out.lines(), std::vector<std::string>{"Model file " + path + " refused: mesh \"Flat\" has no normals"});
+        EXPECT_EQ(out.lines(),
+                  std::vector<std::string>{"Model file " + path + " refused: mesh \"Flat\" has no normals"});
         EXPECT_TRUE(model.meshes.empty());
         EXPECT_TRUE(model.texturesLoaded.empty());
     }

@@ -33,7 +33,9 @@ inline aiNode* addNode(aiNode* parent, const char* name, const aiVector3D& offse
     return node;
 }
 
-inline void attachMesh(aiNode* node, unsigned meshIndex) { append(node->mMeshes, node->mNumMeshes, meshIndex); }
+inline void attachMesh(aiNode* node, unsigned meshIndex) {
+    append(node->mMeshes, node->mNumMeshes, meshIndex);
+}
 
 struct MeshOptions {
     bool normals = true;
@@ -159,7 +161,8 @@ inline std::unique_ptr<aiScene> creatureScene(unsigned clips = 3, unsigned frame
         aiAnimation* clip = addClip(scene.get(), name.c_str(), 0.0, 24.0);
         std::vector<Key> keys;
         for (unsigned k = 0; k < frames; ++k)
-            keys.push_back({k / 24.0, aiVector3D(0, 0, 1.0f + 0.1f * k), aiQuaternion(aiVector3D(0, 0, 1), 0.1f * k)});
+            keys.push_back(
+                {k / 24.0, aiVector3D(0, 0, 1.0f + 0.1f * k), aiQuaternion(aiVector3D(0, 0, 1), 0.1f * k)});
         addChannel(clip, "Bone2", keys);
     }
     return scene;
@@ -174,7 +177,7 @@ inline bool writeScene(const aiScene* scene, const std::string& path, const char
 
 // A fresh folder, removed with the object.
 class TempDir {
-public:
+  public:
     TempDir() {
         static int made = 0;
         path_ = std::filesystem::temp_directory_path() /
@@ -185,9 +188,10 @@ public:
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }
+    std::string path() const { return path_.string(); }
     std::string file(const std::string& name) const { return (path_ / name).string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

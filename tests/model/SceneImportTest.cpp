@@ -1,5 +1,5 @@
-#include "model/ModelLoadError.h"
 #include "model/SceneImport.h"
+#include "model/ModelLoadError.h"
 
 #include "SceneBuilder.h"
 #include "support/GLContext.h"
@@ -123,6 +123,7 @@ TEST(SceneImport, NodeStructurePrintsEveryNodeIndented) {
     auto scene = creatureScene();
     CoutCapture out;
     sceneimport::printNodeStructure(scene->mRootNode);
-    EXPECT_EQ(out.lines(), (std::vector<std::string>{"Model node structure:", "root", "  Armature", "    Bone1",
-                                                     "      Bone2", "        Bone3", "          End", "  Body"}));
+    EXPECT_EQ(out.lines(),
+              (std::vector<std::string>{"Model node structure:", "root", "  Armature", "    Bone1",
+                                        "      Bone2", "        Bone3", "          End", "  Body"}));
 }
