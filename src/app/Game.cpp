@@ -1,0 +1,298 @@
+#include "app/Game.h"
+
+#include "app/AppState.h"
+#include "app/Input.h"
+#include "physics/GameRules.h"
+#include "physics/PhysicsWorld.h"
+#include "physics/px/PxPhysicsAPI.h"
+#include "render/Bloom.h"
+#include "render/EnvironmentMap.h"
+#include "render/Shapes.h"
+
+#include <GL/glew.h>
+
+#include <chrono>
+#include <iostream>
+
+namespace {
+
+const glm::vec3 TextureAttenuation(0.6f, 0.2f, 0.05f);
+const glm::vec3 AnimAttenuation(0.8f, 0.2f, 0.05f);
+const glm::vec3 CreatureAndEnemyRotation(270.0f, 0.0f, 270.0f);
+const glm::vec3 EnemyScale(1.0f, 4.2f, 4.2f);
+const glm::vec4 Red(1.0f, 0.0f, 0.0f, 1.0f);
+const char* const EnemyPath = "../assets/enemy/Stone_enemy2.fbx";
+
+glm::vec4 projection(const Settings& s) {
+    return {60.0f, static_cast<float>(s.width) / static_cast<float>(s.height), 0.1f, 1000.0f};
+}
+
+// Enemies and the player are built in place: bound to their actor first, the loaded model assigned.
+void placeInPlace(GameObject& object, const glm::vec3& position) {
+    object.initialPosition = position;
+    object.model.position = position;
+    object.model.updateTransform();
+}
+
+void buildEnemy(GameObject& enemy, physx::PxRigidActor* actor, const glm::vec3& position, Shader* shader) {
+    enemy = GameObject(actor);
+    enemy.model = Model(EnemyPath, shader);
+    placeInPlace(enemy, position);
+    enemy.setRotation(CreatureAndEnemyRotation);
+    enemy.model.scale = EnemyScale;
+    enemy.model.updateTransform();
+}
+
+class StageClock {
+public:
+    explicit StageClock(FrameTimings* timings) : timings_(timings) { start_ = now(); }
+    // Adds the time since the last mark to `slot`; with `gpu`, waits for GL to finish first.
+    void mark(double FrameTimings::*slot, bool gpu) {
+        if (!timings_)
+            return;
+        if (gpu)
+            glFinish();
+        const double t = now();
+        timings_->*slot += t - start_;
+        start_ = t;
+    }
+
+private:
+    static double now() {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    }
+    FrameTimings* timings_;
+    double start_ = 0;
+};
+
+} // namespace
+
+bool openWindow(Game& game) {
+    const Settings& s = game.settings;
+    if (!glfwInit()) {
+        std::cout << "Failed to init GLFW" << std::endl;
+        return false;
+    }
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 4);
+    glfwWindowHint(GLFW_RESIZABLE, s.resizeable ? GLFW_TRUE : GLFW_FALSE);
+    glfwWindowHint(GLFW_REFRESH_RATE, s.refreshrate);
+    // Always an ordinary window: the "fullscreen" setting is read but not used.
+    game.window = glfwCreateWindow(s.width, s.height, s.title.c_str(), nullptr, nullptr);
+    if (!game.window) {
+        std::cout << "Failed to create window with GLFW" << std::endl;
+        glfwTerminate();
+        return false;
+    }
+    glfwMakeContextCurrent(game.window);
+    if (glewInit() != GLEW_OK)
+        std::cout << "Error glew init failed" << std::endl;
+
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_DEPTH_TEST);
+
+    AppState& state = appState();
+    glfwSetFramebufferSizeCallback(game.window, framebufferSizeCallback);
+    state.lastX = static_cast<float>(s.width) * 0.5f;
+    state.lastY = static_cast<float>(s.height) * 0.5f;
+    glfwSetCursorPosCallback(game.window, mouseCallback);
+    glfwSetKeyCallback(game.window, keyCallback);
+    glfwSetInputMode(game.window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
+    return true;
+}
+
+void buildPrograms(Game& game) {
+    Programs& p = game.programs;
+    const float brightness = game.settings.brightness;
+
+    p.emapShader = Shader("res/shader/vsemap.shader", "res/shader/fsemap.shader");
+    p.emapShader.use();
+    p.emapShader.setInt("emap", 0);
+    initEnvironmentMap(appState().environment);
+
+    p.reflectShader = Shader("res/shader/vsReflect.shader", "res/shader/fsReflect.shader");
+    p.reflectShader.setInt("emap", 0);
+    p.bloomShader1 = Shader("res/shader/1vsbloom.shader", "res/shader/1fsbloom.shader");
+    p.bloomShader2 = Shader("res/shader/2vsbloom.shader", "res/shader/2fsbloom.shader");
+    p.bloomShader3 = Shader("res/shader/3vsbloom.shader", "res/shader/3fsbloom.shader");
+
+    p.textureShader = Shader("res/shader/texture.vert", "res/shader/texture.frag");
+    p.textureShader.setVec3("pointL.attenuation", TextureAttenuation);
+    std::cout << "Brightness: " << brightness << std::endl;
+    p.textureShader.setFloat("pointL.brightness", brightness);
+
+    p.animShader = Shader("res/shader/anim.vert", "res/shader/anim.frag");
+    std::cout << "shader ID animShader: " << p.animShader.ID << std::endl;
+    p.animShader.setVec3("pointL.attenuation", AnimAttenuation);
+    p.animShader.setFloat("pointL.brightness", brightness);
+}
+
+bool buildLevel(Game& game) {
+    AppState& state = appState();
+    Programs& p = game.programs;
+    Shader* lit = &p.textureShader;
+
+    game.levelPositions = {{0, 2, 15},   {0, 2, -15},  {25, 6, -120}, {-25, 6, -120}, {0, 5, -150},
+                           {0, -12, -40}, {-45, 0, -75}, {0, 2, -40},   {45, 0, -75},   {0, -0.8f, 0}};
+    const std::vector<glm::vec3>& at = game.levelPositions;
+    PhysicsWorld* world = PhysicsWorld::getInstance(game.levelPositions);
+    game.world = world;
+
+    // 1. The star: the glowing sphere that carries the point light and the bloom pass.
+    game.starSphere = makeSphere(lit, 2.0f, glm::vec4(1000.0f));
+    game.starSphere.firstBloomShader = &p.bloomShader1;
+    game.starSphere.blurShader = &p.bloomShader2;
+    game.starSphere.combineShader = &p.bloomShader3;
+    state.starLight = LightObject(game.starSphere, world->star, at[1], glm::vec3(0.98f, 0.95f, 0.8f), 1.0f);
+    state.starLight.setLightUniforms(p.textureShader);
+    state.starLight.setLightUniforms(p.animShader);
+    world->objects.push_back(&state.starLight);
+
+    // 2, 3. The stone enemies.
+    buildEnemy(game.enemy1, world->enemy1, at[2], lit);
+    world->objects.push_back(&game.enemy1);
+    buildEnemy(game.enemy2, world->enemy2, at[3], lit);
+    world->objects.push_back(&game.enemy2);
+
+    // 4. The player's creature. Without a usable model there is nothing to play: stop here.
+    GameObject player(world->player);
+    player.animatedModel = AnimatedModel(&p.animShader);
+    if (!player.animatedModel.usable())
+        return false;
+    placeInPlace(player, at[0]);
+    player.body = world->player;
+    player.animated = true;
+    state.playerObject = player;
+    state.playerObject.setRotation(CreatureAndEnemyRotation);
+    state.playerObject.body->setMaxLinearVelocity(10.0f);
+    world->objects.push_back(&state.playerObject);
+
+    // 5-10. The generated level pieces. The ground box is thin along x: it is drawn with the
+    // ground plane's pose, whose local x axis is world up.
+    game.ground = GameObject(makeBox(lit, 0.5f, 300.0f, 300.0f, {0.31f, 0.25f, 0.123f, 1.0f}), world->ground, at[9]);
+    world->objects.push_back(&game.ground);
+    game.goal = GameObject(makeBox(lit, 50.0f, 10.0f, 2.5f, Red), world->goal, at[4]);
+    world->objects.push_back(&game.goal);
+    game.bridge = GameObject(makeCylinder(lit, 15.0f, 200.0f, {0.0f, 1.0f, 1.0f, 1.0f}), world->bridge, at[5]);
+    game.bridge.setRotation({0.0f, 0.0f, 90.0f});
+    game.bridge.model.materialCoefficients = {0.02f, 0.01f, 0.7f, 2.0f};
+    world->objects.push_back(&game.bridge);
+    game.wall1 = GameObject(makeBox(lit, 60.0f, 10.0f, 2.5f, Red), world->wall1, at[6]);
+    world->objects.push_back(&game.wall1);
+    game.wall2 = GameObject(makeBox(lit, 40.0f, 10.0f, 2.5f, Red), world->wall2, at[7]);
+    world->objects.push_back(&game.wall2);
+    game.wall3 = GameObject(makeBox(lit, 60.0f, 10.0f, 2.5f, Red), world->wall3, at[8]);
+    world->objects.push_back(&game.wall3);
+
+    std::cout << "window_width: " << game.settings.width << ", window_height: " << game.settings.height
+              << std::endl;
+    return true;
+}
+
+void createCameras(const Game& game) {
+    AppState& state = appState();
+    const glm::vec4 p = projection(game.settings);
+    state.freeCam = Camera(glm::vec3(0.0f, 2.0f, 15.0f), glm::vec3(0.0f), 1.0f, 30.0f, p);
+    state.followCam = Camera(game.levelPositions.at(0), glm::vec3(0.0f, 10.0f, 20.0f), 1.3f, p);
+}
+
+void setUpBloom(Game& game) {
+    AppState& state = appState();
+    int width = 0, height = 0;
+    glfwGetFramebufferSize(game.window, &width, &height);
+    initBloom(state.bloom, state.starLight.model, width, height);
+    game.programs.bloomShader2.setInt("image", 0);
+    game.programs.bloomShader3.setInt("scene", 0);
+    game.programs.bloomShader3.setInt("bloomBlur", 1);
+}
+
+void runFrame(Game& game, const FrameOptions& options) {
+    AppState& state = appState();
+    Programs& p = game.programs;
+    StageClock clock(options.timings);
+
+    const float currentFrame = static_cast<float>(glfwGetTime());
+    state.deltaTime = currentFrame - state.lastFrame;
+    state.lastFrame = currentFrame;
+    state.frameTimeSum += state.deltaTime;
+
+    processInput(game.window);
+
+    // The follow camera trails the player by one frame: it aims at the last drawn position.
+    if (!state.freeCameraActive)
+        state.followCam.target = state.playerObject.position;
+    Camera& camera = activeCamera(state);
+    camera.update();
+    const glm::mat4 viewProj = camera.projectionMatrix * camera.viewMatrix;
+    p.textureShader.setVec3("camera_world", camera.position);
+    p.textureShader.setMat4("viewProjMatrix", viewProj);
+    p.animShader.setVec3("camera_world", camera.position);
+    p.animShader.setMat4("viewProjMatrix", viewProj);
+    p.bloomShader1.setMat4("viewProjMatrix", viewProj);
+    p.emapShader.setMat4("viewMatrix", skyboxViewMatrix(camera.viewMatrix));
+    p.emapShader.setMat4("projectionMatrix", camera.projectionMatrix);
+    p.reflectShader.setMat4("viewMatrix", camera.viewMatrix);
+    p.reflectShader.setMat4("projectionMatrix", camera.projectionMatrix);
+    p.reflectShader.setVec3("cameraPos", camera.position);
+
+    // The light trails the star by one frame: its position is the one placed last frame.
+    state.starLight.setLightUniforms(p.textureShader);
+    clock.mark(&FrameTimings::input, false);
+
+    if (state.frameTimeSum > 0.0f) {
+        game.world->scene->simulate(PhysicsStep, nullptr, nullptr, 0, true);
+        game.world->scene->fetchResults(true);
+    }
+    clock.mark(&FrameTimings::physics, false);
+
+    if (options.render) {
+        glBindFramebuffer(GL_FRAMEBUFFER, state.bloom.hdrFBO);
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
+
+    if (gamerules::gameIsOver(state.starLight.actor)) {
+        std::cout << "close window and try again" << std::endl;
+        glfwSetWindowShouldClose(game.window, GLFW_TRUE);
+    } else {
+        state.playerObject.animatedModel.advance(state.deltaTime);
+        clock.mark(&FrameTimings::animation, false);
+        GameObject* drawnFirst[] = {&state.playerObject, &game.enemy1, &game.enemy2, &game.ground};
+        GameObject* drawnAfterGoal[] = {&game.bridge, &game.wall1, &game.wall2, &game.wall3};
+        if (options.render) {
+            for (GameObject* object : drawnFirst)
+                object->draw();
+            game.goal.draw(p.reflectShader.ID);
+            for (GameObject* object : drawnAfterGoal)
+                object->draw();
+        } else {
+            // Without drawing, objects still follow their actors: the camera and the pushes need
+            // the player's position.
+            for (GameObject* object : drawnFirst)
+                object->place();
+            game.goal.place(true);
+            for (GameObject* object : drawnAfterGoal)
+                object->place();
+        }
+        // The star last: its placement also stores the light position for the next frame.
+        state.starLight.place();
+        if (options.render)
+            state.starLight.model.draw();
+        clock.mark(&FrameTimings::draw, true);
+    }
+
+    if (options.render) {
+        drawSkybox(state.environment, p.emapShader);
+        clock.mark(&FrameTimings::sky, true);
+        state.starLight.model.drawBloom();
+        clock.mark(&FrameTimings::bloom, true);
+        glfwSwapBuffers(game.window);
+    }
+    glfwPollEvents();
+    clock.mark(&FrameTimings::swap, false);
+}
+
+void runLoop(Game& game) {
+    while (!glfwWindowShouldClose(game.window))
+        runFrame(game);
+}

@@ -1,0 +1,126 @@
+#include "physics/GameObject.h"
+#include "physics/LightObject.h"
+#include "physics/px/PxPhysicsAPI.h"
+#include "support/GLContext.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+#include <gtest/gtest.h>
+
+using namespace physx;
+
+namespace {
+
+// A bare SDK for building actors: placement reads poses only, so no scene is needed.
+struct Sdk {
+    PxDefaultAllocator allocator;
+    PxDefaultErrorCallback errors;
+    PxFoundation* foundation = PxCreateFoundation(PX_PHYSICS_VERSION, allocator, errors);
+    PxPhysics* physics = PxCreatePhysics(PX_PHYSICS_VERSION, *foundation, PxTolerancesScale(), false, nullptr);
+    PxMaterial* material = physics->createMaterial(0.5f, 0.5f, 0.1f);
+
+    PxRigidDynamic* ball(const PxTransform& pose) {
+        PxRigidDynamic* actor = physics->createRigidDynamic(pose);
+        PxShape* shape = physics->createShape(PxSphereGeometry(1.0f), *material, true);
+        actor->attachShape(*shape);
+        shape->release();
+        return actor;
+    }
+};
+
+Sdk& sdk() {
+    static Sdk* s = new Sdk();
+    return *s;
+}
+
+void expectNear(const glm::mat4& a, const glm::mat4& b) {
+    for (int c = 0; c < 4; ++c)
+        for (int r = 0; r < 4; ++r)
+            EXPECT_NEAR(a[c][r], b[c][r], 1e-5f) << "column " << c << " row " << r;
+}
+
+} // namespace
+
+TEST(GameObject, PlacementFollowsTheActorAndAppendsTheModelsOwnRotationAndScale) {
+    PxRigidDynamic* actor = sdk().ball(PxTransform(PxVec3(1, 2, 3)));
+    Model model;
+    model.rotation = glm::vec3(0, 0, 90);
+    model.scale = glm::vec3(2, 3, 4);
+    GameObject object(model, actor, glm::vec3(7, 8, 9));
+    EXPECT_EQ(object.initialPosition, glm::vec3(7, 8, 9));
+    EXPECT_EQ(object.model.position, glm::vec3(7, 8, 9));
+    EXPECT_EQ(object.position, glm::vec3(0.0f)) << "nothing placed before the first frame";
+    const glm::mat3 normalBefore = object.model.normalMatrix;
+
+    ASSERT_TRUE(object.place());
+    EXPECT_EQ(object.position, glm::vec3(1, 2, 3));
+    glm::mat4 expected = glm::translate(glm::mat4(1.0f), glm::vec3(1, 2, 3));
+    expected = glm::rotate(expected, 90.0f * 0.017453292f, glm::vec3(0, 0, 1));
+    expected = glm::scale(expected, glm::vec3(2, 3, 4));
+    expectNear(object.model.modelMatrix, expected);
+    EXPECT_EQ(object.model.normalMatrix, normalBefore) << "placement keeps the normal matrix";
+
+    // A copy drives the same actor but moves only its own model.
+    GameObject copy = object;
+    actor->setGlobalPose(PxTransform(PxVec3(-4, 5, 6)));
+    ASSERT_TRUE(copy.place());
+    EXPECT_EQ(copy.position, glm::vec3(-4, 5, 6));
+    EXPECT_EQ(object.position, glm::vec3(1, 2, 3));
+    EXPECT_NEAR(object.model.modelMatrix[3][0], 1.0f, 1e-6f);
+}
+
+TEST(GameObject, AQuarterTurnAboutYSendsTheModelXAxisToMinusZ) {
+    const float h = 0.70710678f;
+    PxRigidDynamic* actor = sdk().ball(PxTransform(PxVec3(0, 1, 0), PxQuat(0, h, 0, h)));
+    GameObject object(Model(), actor, glm::vec3(0.0f));
+    ASSERT_TRUE(object.place());
+    const glm::vec3 x = glm::vec3(object.model.modelMatrix * glm::vec4(1, 0, 0, 0));
+    EXPECT_NEAR(x.x, 0.0f, 1e-5f);
+    EXPECT_NEAR(x.z, -1.0f, 1e-5f);
+}
+
+TEST(GameObject, TheGroundIsDrawnAtThePlanesPose) {
+    PxRigidStatic* plane = PxCreatePlane(*sdk().physics, PxPlane(0, 1, 0, 0), *sdk().material);
+    ASSERT_NE(plane, nullptr);
+    GameObject ground(Model(), plane, glm::vec3(0.0f, -0.8f, 0.0f));
+    ASSERT_TRUE(ground.place());
+    EXPECT_EQ(ground.position, glm::vec3(0.0f));
+    // The box's thin local x axis is the plane's normal: world up.
+    const glm::vec3 x = glm::vec3(ground.model.modelMatrix * glm::vec4(1, 0, 0, 0));
+    EXPECT_NEAR(x.y, 1.0f, 1e-5f);
+}
+
+TEST(GameObject, AnActorWithoutExactlyOneShapeKeepsTheLastPlacement) {
+    PxRigidDynamic* bare = sdk().physics->createRigidDynamic(PxTransform(PxVec3(5, 5, 5)));
+    GameObject object(Model(), bare, glm::vec3(1, 1, 1));
+    const glm::mat4 before = object.model.modelMatrix;
+    CoutCapture out;
+    EXPECT_FALSE(object.place());
+    EXPECT_EQ(out.lines(), std::vector<std::string>{"Error while drawing. physiX related."});
+    EXPECT_EQ(object.position, glm::vec3(0.0f));
+    EXPECT_EQ(object.model.modelMatrix, before);
+}
+
+TEST(GameObject, RotationGoesToTheActiveModel) {
+    GameObject object(sdk().ball(PxTransform(PxVec3(0, 0, 0))));
+    object.setRotation(glm::vec3(270, 0, 270));
+    EXPECT_EQ(object.model.rotation, glm::vec3(270, 0, 270));
+    object.animated = true;
+    object.setRotation(glm::vec3(0, 0, 90));
+    EXPECT_EQ(object.animatedModel.rotation, glm::vec3(0, 0, 90));
+    EXPECT_EQ(object.model.rotation, glm::vec3(270, 0, 270));
+    // The animated model takes the pose without its scale.
+    object.animatedModel.scale = glm::vec3(5.0f);
+    ASSERT_TRUE(object.place());
+    EXPECT_NEAR(glm::length(glm::vec3(object.animatedModel.modelMatrix[0])), 1.0f, 1e-5f);
+}
+
+TEST(LightObject, SendsItsColourAndLastPlacedPosition) {
+    LightObject star(Model(), sdk().ball(PxTransform(PxVec3(0, 2, -15))), glm::vec3(0, 2, -15),
+                     glm::vec3(0.98f, 0.95f, 0.8f), 1.0f);
+    EXPECT_EQ(star.lightPosition, glm::vec3(0, 2, -15));
+    EXPECT_EQ(star.position, glm::vec3(0.0f)) << "the light sits at the origin until the first placement";
+    EXPECT_FALSE(star.animated);
+    EXPECT_EQ(star.body, nullptr);
+    ASSERT_TRUE(star.place());
+    EXPECT_EQ(star.position, glm::vec3(0, 2, -15));
+}
