@@ -11,7 +11,7 @@ layout(location = 0) out vec4 fragColor;
 
 // Spread of one pass, in texels of the image being written. The blur images are half the window
 // size, so this is tuned to give the glow the spread of a full-size blur on screen.
-const float Sigma = 0.85;
+const float Sigma = 0.80;
 
 // Nine texels (-4 ... 4) in five fetches: each outer fetch lands between two texels, at the point
 // where bilinear filtering returns their Gaussian-weighted sum.

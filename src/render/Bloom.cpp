@@ -7,16 +7,20 @@ namespace {
 
 // The quad that covers the viewport: x, y, z, u, v per vertex, drawn as a strip.
 const float QuadVertices[20] = {
-    -1.0f, 1.0f, 0.0f, 0.0f, 1.0f, //
+    -1.0f, 1.0f,  0.0f, 0.0f, 1.0f, //
     -1.0f, -1.0f, 0.0f, 0.0f, 0.0f, //
-    1.0f, 1.0f, 0.0f, 1.0f, 1.0f, //
-    1.0f, -1.0f, 0.0f, 1.0f, 0.0f, //
+    1.0f,  1.0f,  0.0f, 1.0f, 1.0f, //
+    1.0f,  -1.0f, 0.0f, 1.0f, 0.0f, //
 };
 
-int downscaleOf(const BloomTargets& targets) { return targets.downscale > 1 ? targets.downscale : 1; }
+int downscaleOf(const BloomTargets& targets) {
+    return targets.downscale > 1 ? targets.downscale : 1;
+}
 
 // Rounded up, so that the blur images cover the whole scene image.
-int reduced(int extent, int factor) { return (extent + factor - 1) / factor; }
+int reduced(int extent, int factor) {
+    return (extent + factor - 1) / factor;
+}
 
 void setSizes(BloomTargets& targets, int width, int height) {
     targets.width = width;
@@ -50,7 +54,8 @@ void initBloom(BloomTargets& targets, Model& carrier, int width, int height) {
     glGenTextures(2, targets.colorBuffers);
     for (GLenum i = 0; i < 2; ++i) {
         makeColourImage(targets.colorBuffers[i], targets.width, targets.height);
-        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + i, GL_TEXTURE_2D, targets.colorBuffers[i], 0);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + i, GL_TEXTURE_2D,
+                               targets.colorBuffers[i], 0);
     }
     glGenRenderbuffers(1, &targets.rboDepth);
     glBindRenderbuffer(GL_RENDERBUFFER, targets.rboDepth);
@@ -69,8 +74,8 @@ void initBloom(BloomTargets& targets, Model& carrier, int width, int height) {
         const GLenum blurOutput = GL_COLOR_ATTACHMENT0;
         glDrawBuffers(1, &blurOutput);
         makeColourImage(targets.pingpongColorbuffers[i], targets.blurWidth, targets.blurHeight);
-        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, targets.pingpongColorbuffers[i],
-                               0);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
+                               targets.pingpongColorbuffers[i], 0);
         if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
             std::cout << "pingpong FBP not ready!" << std::endl;
     }

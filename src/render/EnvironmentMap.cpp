@@ -45,20 +45,22 @@ std::array<std::string, 6> environmentFacePaths(const std::string& folder) {
 }
 
 const std::array<float, 108>& skyboxVertices() {
+    // clang-format off
     static const std::array<float, 108> vertices = {
         // z = -1
-        -1, 1, -1, -1, -1, -1, 1, -1, -1, 1, -1, -1, 1, 1, -1, -1, 1, -1,
+        -1,  1, -1,  -1, -1, -1,   1, -1, -1,   1, -1, -1,   1,  1, -1,  -1,  1, -1,
         // x = -1
-        -1, -1, 1, -1, -1, -1, -1, 1, -1, -1, 1, -1, -1, 1, 1, -1, -1, 1,
+        -1, -1,  1,  -1, -1, -1,  -1,  1, -1,  -1,  1, -1,  -1,  1,  1,  -1, -1,  1,
         // x = 1
-        1, -1, -1, 1, -1, 1, 1, 1, 1, 1, 1, 1, 1, 1, -1, 1, -1, -1,
+         1, -1, -1,   1, -1,  1,   1,  1,  1,   1,  1,  1,   1,  1, -1,   1, -1, -1,
         // z = 1
-        -1, -1, 1, -1, 1, 1, 1, 1, 1, 1, 1, 1, 1, -1, 1, -1, -1, 1,
+        -1, -1,  1,  -1,  1,  1,   1,  1,  1,   1,  1,  1,   1, -1,  1,  -1, -1,  1,
         // y = 1
-        -1, 1, -1, 1, 1, -1, 1, 1, 1, 1, 1, 1, -1, 1, 1, -1, 1, -1,
+        -1,  1, -1,   1,  1, -1,   1,  1,  1,   1,  1,  1,  -1,  1,  1,  -1,  1, -1,
         // y = -1
-        -1, -1, -1, -1, -1, 1, 1, -1, -1, 1, -1, -1, -1, -1, 1, 1, -1, 1,
+        -1, -1, -1,  -1, -1,  1,   1, -1, -1,   1, -1, -1,  -1, -1,  1,   1, -1,  1,
     };
+    // clang-format on
     return vertices;
 }
 
@@ -120,4 +122,6 @@ void drawSkybox(const EnvironmentMap& environment, const Shader& emapShader) {
     glDepthFunc(GL_LESS);
 }
 
-glm::mat4 skyboxViewMatrix(const glm::mat4& view) { return glm::mat4(glm::mat3(view)); }
+glm::mat4 skyboxViewMatrix(const glm::mat4& view) {
+    return glm::mat4(glm::mat3(view));
+}

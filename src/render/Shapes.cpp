@@ -16,7 +16,9 @@ constexpr int SphereSlices = 32;
 constexpr int SphereRings = SphereStacks - 1;
 
 // The next slice around the rim; the last one wraps to slice 0.
-int nextSlice(int i, int slices) { return i + 1 < slices ? i + 1 : 0; }
+int nextSlice(int i, int slices) {
+    return i + 1 < slices ? i + 1 : 0;
+}
 
 Model wrap(ShapeGeometry geometry, Shader* shader, const glm::vec4& color, bool bloomCarrier = false) {
     Mesh mesh(std::move(geometry.vertices), std::move(geometry.indices), {});

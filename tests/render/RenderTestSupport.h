@@ -1,0 +1,81 @@
+#pragma once
+
+// Helpers shared by the render GL tests: scratch folders, small images on disk, programs written
+// on the fly, and reading back whole images.
+
+#include <GL/glew.h>
+#include <stb_image_write.h>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace rendertest {
+
+// A fresh folder below the system's temp folder, removed again when the test ends.
+class ScratchDir {
+  public:
+    explicit ScratchDir(const std::string& name) {
+        path_ =
+            std::filesystem::temp_directory_path() / ("glorbit-" + name + "-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+    }
+    ~ScratchDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    std::string path() const { return path_.string(); }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+  private:
+    std::filesystem::path path_;
+};
+
+// Writes a PNG (rows top first, tightly packed) and fails the test if that is impossible.
+inline void writePng(const std::string& path, int width, int height, int channels,
+                     const std::vector<unsigned char>& pixels) {
+    ASSERT_EQ(pixels.size(), static_cast<size_t>(width * height * channels));
+    ASSERT_NE(stbi_write_png(path.c_str(), width, height, channels, pixels.data(), width * channels), 0)
+        << path;
+}
+
+inline void writeText(const std::string& path, const std::string& text) {
+    std::ofstream out(path);
+    out << text;
+    ASSERT_TRUE(out.good()) << path;
+}
+
+// RGBA8 of the read framebuffer, bottom row first.
+inline std::vector<unsigned char> readWindow(int width, int height) {
+    std::vector<unsigned char> pixels(static_cast<size_t>(width * height * 4));
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+// RGBA float texels of level 0 of a 2D texture, bottom row first.
+inline std::vector<float> readTexture(GLuint texture, int* width = nullptr, int* height = nullptr) {
+    GLint w = 0, h = 0;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+    std::vector<float> texels(static_cast<size_t>(w * h * 4));
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_FLOAT, texels.data());
+    if (width)
+        *width = w;
+    if (height)
+        *height = h;
+    return texels;
+}
+
+} // namespace rendertest
