@@ -1,15 +1,24 @@
 #include "GLContext.h"
 
+#include <chrono>
 #include <iostream>
 #include <sstream>
+#include <thread>
 
 GLContext::GLContext(int width, int height) {
+    // GLFW stays initialised for the whole test process (glfwInit is a no-op when it already is):
+    // tearing the X connection down and up for every test made context creation flaky under Xvfb.
     if (!glfwInit())
         return;
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 4);
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    window_ = glfwCreateWindow(width, height, "glorbit-test", nullptr, nullptr);
+    for (int attempt = 0; attempt < 3 && !window_; ++attempt) {
+        window_ = glfwCreateWindow(width, height, "glorbit-test", nullptr, nullptr);
+        if (!window_)
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    glfwDefaultWindowHints();
     if (!window_)
         return;
     glfwMakeContextCurrent(window_);
@@ -22,7 +31,6 @@ GLContext::GLContext(int width, int height) {
 GLContext::~GLContext() {
     if (window_)
         glfwDestroyWindow(window_);
-    glfwTerminate();
 }
 
 Pixel readPixel(int x, int y) {
