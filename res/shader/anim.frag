@@ -46,9 +46,13 @@ void main() {
     float hemisphere = 0.5 + 0.5 * n.y;
     vec3 sky = SkyColor * hemisphere + MoonColor * max(dot(n, MoonDirection), 0.0) * 0.6;
 
+    // A cool rim keeps the creature's outline readable against the dark ground.
+    float rim = pow(1.0 - max(dot(n, toEye), 0.0), 3.0);
+
     vec3 color = base * (materialCoefficients.x + sky * max(materialCoefficients.y, 0.35))
                + base * star * materialCoefficients.y * diffuse
-               + star * materialCoefficients.z * specular;
+               + star * materialCoefficients.z * specular
+               + SkyColor * rim * 0.6;
 
     fragColor = vec4(color, 1.0);
     float luminance = dot(color, vec3(0.2126, 0.7152, 0.0722));
