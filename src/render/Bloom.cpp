@@ -91,6 +91,9 @@ void initBloom(BloomTargets& targets, Model& carrier, int width, int height) {
 }
 
 void resizeBloom(BloomTargets& targets, int width, int height) {
+    // Before initBloom there is nothing to resize (a resize event may come that early).
+    if (targets.hdrFBO == 0)
+        return;
     // A minimised window reports 0 x 0; zero-sized images would leave the framebuffers incomplete.
     if (width <= 0 || height <= 0)
         return;

@@ -34,6 +34,7 @@ struct BloomTargets {
 // gives `carrier` the seven names and a pointer to `targets`. Leaves pingpongFBO[1] bound.
 void initBloom(BloomTargets& targets, Model& carrier, int width, int height);
 
-// Follows a new framebuffer size. A 0 x 0 size (a minimised window) keeps the current size.
+// Follows a new framebuffer size. A 0 x 0 size (a minimised window) keeps the current size, and
+// targets that initBloom has not built yet are left alone.
 // Keeps the framebuffer, texture and renderbuffer bindings as they were.
 void resizeBloom(BloomTargets& targets, int width, int height);

@@ -128,6 +128,10 @@ TEST(BloomGLTest, InitBuildsTargetsAtTheFramebufferSizeAndHandsThemToTheStar) {
 TEST(BloomGLTest, TargetsFollowAResizeAndSurviveAMinimisedWindow) {
     GLContext context(64, 48);
     ASSERT_TRUE(context.ok());
+    BloomTargets notYetBuilt;
+    resizeBloom(notYetBuilt, 80, 60);
+    EXPECT_EQ(notYetBuilt.width, 0);
+
     BloomRig rig(64, 48);
     const BloomTargets before = rig.targets;
 
