@@ -1,5 +1,6 @@
 #pragma once
 
+#include "physics/CustomPhysXCallbackHandler.h"
 #include "physics/px/PxPhysicsAPI.h"
 
 #include <glm/glm.hpp>
@@ -8,7 +9,6 @@
 #include <vector>
 
 class GameObject;
-class CustomPhysXCallbackHandler;
 
 // The level's simulation: SDK objects, the scene with its contact rules, the materials and the named actors.
 // The game uses one, made by getInstance and never destroyed. Tests may build more: a world made with

@@ -181,6 +181,13 @@ BulletWorld::BulletWorld(const PxVec3& gravity, PxSimulationFilterShader filterS
     p.dispatcher->setDispatcherFlags(p.dispatcher->getDispatcherFlags() &
                                      ~btCollisionDispatcher::CD_USE_RELATIVE_CONTACT_BREAKING_THRESHOLD);
     p.dispatcher->setNearCallback(nearCallback);
+    // Bullet's dedicated box-box test only sees boxes that overlap; the general convex test (with the
+    // boxes' polyhedral features) also finds boxes within the contact distance.
+    p.dispatcher->registerCollisionCreateFunc(
+        BOX_SHAPE_PROXYTYPE, BOX_SHAPE_PROXYTYPE,
+        p.config.getCollisionAlgorithmCreateFunc(CONVEX_HULL_SHAPE_PROXYTYPE, CONVEX_HULL_SHAPE_PROXYTYPE));
+    // New pairs are found during the step, on the worker, as the filter shader expects.
+    p.broadphase.m_deferedcollide = true;
     p.filter.reset(new ShaderFilter(*this));
     p.world.reset(new SteppingWorld(p.dispatcher.get(), &p.broadphase, &p.solver, &p.config, gravity));
     p.world->getPairCache()->setOverlapFilterCallback(p.filter.get());
@@ -189,7 +196,10 @@ BulletWorld::BulletWorld(const PxVec3& gravity, PxSimulationFilterShader filterS
     info.m_erp2 = penetrationErp;
     info.m_numIterations = solverIterations;
     info.m_restitutionVelocityThreshold = bounceThreshold;
+    // Friction along and across the sliding direction. No warm starting, as in the original: with it a
+    // sliding box keeps last step's friction impulse and stops 2 % early.
     info.m_solverMode |= SOLVER_USE_2_FRICTION_DIRECTIONS;
+    info.m_solverMode &= ~SOLVER_USE_WARMSTARTING;
 }
 
 BulletWorld::~BulletWorld() {

@@ -139,10 +139,10 @@ bool PxScene::simulate(PxReal elapsedTime, PxBaseTask*, void*, PxU32, bool) {
 
 void PxScene::runStep(PxReal dt) {
     world->step(dt);
-    {
-        std::lock_guard<std::mutex> lock(sync->mutex);
-        sync->done = true;
-    }
+    // Notified under the lock: once fetchResults sees `done` the worker no longer touches the scene, which
+    // may then be released at once.
+    std::lock_guard<std::mutex> lock(sync->mutex);
+    sync->done = true;
     sync->finished.notify_all();
 }
 

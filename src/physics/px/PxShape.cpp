@@ -27,6 +27,8 @@ PxShape::PxShape(PxPhysics& physics, const GeometryData& g, PxMaterial& m, bool 
         const PxReal smallest = std::min(g.halfExtents.x, std::min(g.halfExtents.y, g.halfExtents.z));
         if (smallest < thinBoxHalfExtent)
             box->setMargin(std::min(box->getMargin(), thinBoxMargin));
+        // Faces for the convex test to clip against: whole contact patches between boxes.
+        box->initializePolyhedralFeatures();
         bullet = box;
         break;
     }
