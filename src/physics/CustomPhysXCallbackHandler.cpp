@@ -24,7 +24,8 @@ void CustomPhysXCallbackHandler::onContact(const PxContactPairHeader& pairHeader
     for (PxU32 i = 0; i < nbPairs; ++i) {
         if (!pairs[i].events.isSet(PxPairFlag::eNOTIFY_TOUCH_FOUND))
             continue;
-        const gamerules::Outcome outcome = gamerules::decide(nameOf(pairHeader.actors[0]), nameOf(pairHeader.actors[1]));
+        const gamerules::Outcome outcome =
+            gamerules::decide(nameOf(pairHeader.actors[0]), nameOf(pairHeader.actors[1]));
         if (outcome == gamerules::Outcome::None)
             continue;
         const bool won = outcome == gamerules::Outcome::Won;

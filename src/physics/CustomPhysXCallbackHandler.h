@@ -6,7 +6,7 @@
 // enemy, it prints the result and renames both actors "won" or "lost". Runs inside PxScene::fetchResults
 // on the thread that calls it. One instance, made by the physics world and never freed.
 class CustomPhysXCallbackHandler : public physx::PxSimulationEventCallback {
-public:
+  public:
     void onConstraintBreak(physx::PxConstraintInfo* constraints, physx::PxU32 count) override;
     void onWake(physx::PxActor** actors, physx::PxU32 count) override;
     void onSleep(physx::PxActor** actors, physx::PxU32 count) override;

@@ -2,6 +2,7 @@
 
 #include "physics/CustomPhysXCallbackHandler.h"
 
+#include <cassert>
 #include <iostream>
 #include <stdexcept>
 
@@ -21,7 +22,9 @@ const PxReal playerDensity = 120.0f, starDensity = 20.0f, enemyDensity = 12.0f;
 const PxShapeFlags levelShapeFlags =
     PxShapeFlag::eVISUALIZATION | PxShapeFlag::eSCENE_QUERY_SHAPE | PxShapeFlag::eSIMULATION_SHAPE;
 
-void say(const char* line) { std::cout << line << std::endl; }
+void say(const char* line) {
+    std::cout << line << std::endl;
+}
 
 // Checked like a bounds-tested container lookup, with the message the game reports for a short list.
 const glm::vec3& entry(const std::vector<glm::vec3>& positions, size_t index) {
@@ -30,7 +33,9 @@ const glm::vec3& entry(const std::vector<glm::vec3>& positions, size_t index) {
     return positions[index];
 }
 
-PxTransform at(const glm::vec3& p) { return PxTransform(PxVec3(p.x, p.y, p.z)); }
+PxTransform at(const glm::vec3& p) {
+    return PxTransform(PxVec3(p.x, p.y, p.z));
+}
 
 PhysicsWorld*& instance() {
     static PhysicsWorld* world = nullptr;
@@ -41,7 +46,8 @@ PhysicsWorld*& instance() {
 
 PxFilterFlags contactReportFilterShader(PxFilterObjectAttributes, PxFilterData, PxFilterObjectAttributes,
                                         PxFilterData, PxPairFlags& pairFlags, const void*, PxU32) {
-    pairFlags = PxPairFlag::eSOLVE_CONTACT | PxPairFlag::eDETECT_DISCRETE_CONTACT | PxPairFlag::eNOTIFY_TOUCH_FOUND;
+    pairFlags =
+        PxPairFlag::eSOLVE_CONTACT | PxPairFlag::eDETECT_DISCRETE_CONTACT | PxPairFlag::eNOTIFY_TOUCH_FOUND;
     return PxFilterFlag::eDEFAULT;
 }
 
@@ -72,6 +78,7 @@ PhysicsWorld::~PhysicsWorld() {
 }
 
 void PhysicsWorld::build(std::vector<glm::vec3> levelPositions) {
+    assert(!foundation && "a world is built once");
     foundation = PxCreateFoundation(PX_PHYSICS_VERSION, allocator, errorCallback);
     if (!foundation) {
         say("PhysX failed to init foundation");
@@ -133,7 +140,8 @@ void PhysicsWorld::build(std::vector<glm::vec3> levelPositions) {
 
     // Each level actor: shape made (unless shared) and named, actor named, shape attached, mass from density
     // for bodies, actor added; the creator's reference to a shape is dropped once every user holds it.
-    const auto makeShape = [&](const PxGeometry& geometry, PxMaterial& material, bool exclusive, const char* name) {
+    const auto makeShape = [&](const PxGeometry& geometry, PxMaterial& material, bool exclusive,
+                               const char* name) {
         PxShape* shape = physics->createShape(geometry, material, exclusive, levelShapeFlags);
         shape->setName(name);
         return shape;

@@ -14,7 +14,7 @@ class GameObject;
 // The game uses one, made by getInstance and never destroyed. Tests may build more: a world made with
 // build() on its own object releases its simulation objects when destroyed.
 class PhysicsWorld {
-public:
+  public:
     std::vector<GameObject*> objects; // non-owning; appended by the game, never read here
     physx::PxRigidStatic* ground = nullptr;
     physx::PxRigidDynamic* player = nullptr;
@@ -46,13 +46,14 @@ public:
     PhysicsWorld(const PhysicsWorld&) = delete;
     PhysicsWorld& operator=(const PhysicsWorld&) = delete;
 
-    // Builds everything in order; a failed step prints its line and the steps that need it are skipped.
+    // Builds everything in order, once per object; a failed step prints its line and the steps that need it
+    // are skipped.
     // Positions: 0 player, 1 star, 2 enemy1, 3 enemy2, 4 goal, 5 bridge, 6-8 wall1-wall3; more are ignored.
     // Throws std::out_of_range ("invalid vector subscript") at the first actor whose entry is missing,
     // with the actors before it already in the scene.
     void build(std::vector<glm::vec3> levelPositions);
 
-private:
+  private:
     physx::PxPvdTransport* transport = nullptr;
     std::unique_ptr<CustomPhysXCallbackHandler> contactRules;
 };

@@ -17,7 +17,7 @@ const std::string lostLine = "ups u got eaten";
 
 // Named actors, no scene: the rules only look at names and events.
 class Rules : public ::testing::Test {
-protected:
+  protected:
     Rules() {
         foundation = PxCreateFoundation(PX_PHYSICS_VERSION, allocator, errors);
         physics = PxCreatePhysics(PX_PHYSICS_VERSION, *foundation, PxTolerancesScale());
@@ -138,7 +138,8 @@ TEST_F(Rules, OtherTouchesChangeNothing) {
     // No pairs, or only touches that persist or end.
     PxRigidActor *star = actor("star"), *goal = actor("goal");
     EXPECT_TRUE(report(star, goal, {}).empty());
-    EXPECT_TRUE(report(star, goal, {PxPairFlag::eNOTIFY_TOUCH_PERSISTS, PxPairFlag::eNOTIFY_TOUCH_LOST}).empty());
+    EXPECT_TRUE(
+        report(star, goal, {PxPairFlag::eNOTIFY_TOUCH_PERSISTS, PxPairFlag::eNOTIFY_TOUCH_LOST}).empty());
     EXPECT_STREQ(star->getName(), "star");
     // An actor without a name is no match and no crash.
     PxRigidActor* unnamed = physics->createRigidStatic(PxTransform(PxIdentity));

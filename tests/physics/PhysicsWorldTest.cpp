@@ -1,6 +1,6 @@
 // The level's world: what set-up builds, how it settles, and games won and lost inside a running scene.
-#include "physics/GameRules.h"
 #include "physics/PhysicsWorld.h"
+#include "physics/GameRules.h"
 #include "support/GLContext.h"
 
 #include <gtest/gtest.h>
@@ -19,12 +19,13 @@ namespace {
 
 // The game's list of level positions.
 std::vector<glm::vec3> levelPositions() {
-    return {{0, 2, 15},    {0, 2, -15},  {25, 6, -120}, {-25, 6, -120}, {0, 5, -150},
-            {0, -12, -40}, {-45, 0, -75}, {0, 2, -40},  {45, 0, -75},   {0, -0.8f, 0}};
+    return {{0, 2, 15},    {0, 2, -15},   {25, 6, -120}, {-25, 6, -120}, {0, 5, -150},
+            {0, -12, -40}, {-45, 0, -75}, {0, 2, -40},   {45, 0, -75},   {0, -0.8f, 0}};
 }
 
 std::vector<std::string> actorNames(PxScene& scene) {
-    std::vector<PxActor*> actors(scene.getNbActors(PxActorTypeFlag::eRIGID_STATIC | PxActorTypeFlag::eRIGID_DYNAMIC));
+    std::vector<PxActor*> actors(
+        scene.getNbActors(PxActorTypeFlag::eRIGID_STATIC | PxActorTypeFlag::eRIGID_DYNAMIC));
     scene.getActors(PxActorTypeFlag::eRIGID_STATIC | PxActorTypeFlag::eRIGID_DYNAMIC, actors.data(),
                     static_cast<PxU32>(actors.size()));
     std::vector<std::string> names;
@@ -59,15 +60,16 @@ TEST(PhysicsWorld, BuildsTheLevelAsTheGameExpectsIt) {
     nine.pop_back();
     world.build(nine);
     ASSERT_NE(world.scene, nullptr);
-    EXPECT_EQ(actorNames(*world.scene),
-              (std::vector<std::string>{"ground", "player", "star", "goal", "enemy1", "enemy2", "bridge", "wall1",
-                                        "wall2", "wall3", "fence_a", "fence_b", "fence_c", "fence_d"}));
+    EXPECT_EQ(
+        actorNames(*world.scene),
+        (std::vector<std::string>{"ground", "player", "star", "goal", "enemy1", "enemy2", "bridge", "wall1",
+                                  "wall2", "wall3", "fence_a", "fence_b", "fence_c", "fence_d"}));
     EXPECT_EQ(world.scene->getNbActors(PxActorTypeFlag::eRIGID_DYNAMIC), 4u);
     EXPECT_EQ(world.scene->getGravity(), PxVec3(0, -6.81f, 0));
 
     // Fields hold the named actors, at their positions, upright.
     const std::pair<PxRigidActor*, const char*> fields[] = {
-        {world.ground, "ground"}, {world.player, "player"}, {world.star, "star"},   {world.goal, "goal"},
+        {world.ground, "ground"}, {world.player, "player"}, {world.star, "star"},     {world.goal, "goal"},
         {world.enemy1, "enemy1"}, {world.enemy2, "enemy2"}, {world.bridge, "bridge"}, {world.wall1, "wall1"},
         {world.wall2, "wall2"},   {world.wall3, "wall3"}};
     for (const auto& f : fields) {
@@ -97,8 +99,8 @@ TEST(PhysicsWorld, BuildsTheLevelAsTheGameExpectsIt) {
     PxBoxGeometry box;
     ASSERT_TRUE(onlyShape(*world.wall2)->getBoxGeometry(box));
     EXPECT_EQ(box.halfExtents, PxVec3(20, 5, 2.5f));
-    EXPECT_EQ(onlyShape(*world.goal)->getFlags(), PxShapeFlag::eVISUALIZATION | PxShapeFlag::eSCENE_QUERY_SHAPE |
-                                                      PxShapeFlag::eSIMULATION_SHAPE);
+    EXPECT_EQ(onlyShape(*world.goal)->getFlags(),
+              PxShapeFlag::eVISUALIZATION | PxShapeFlag::eSCENE_QUERY_SHAPE | PxShapeFlag::eSIMULATION_SHAPE);
     PxShape* plane = onlyShape(*world.ground);
     EXPECT_EQ(plane->getGeometryType(), PxGeometryType::ePLANE);
     EXPECT_EQ(plane->getName(), nullptr);
@@ -190,7 +192,8 @@ TEST(PhysicsWorld, SetUpIsSilentAndQuickWithNoDebuggerListening) {
         world.build(levelPositions());
         printed = out.lines();
     }
-    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     std::cout << "world set-up and release took " << ms << " ms\n";
     EXPECT_TRUE(printed.empty());
     EXPECT_LT(ms, 100.0);
@@ -275,7 +278,8 @@ TEST(PhysicsWorld, StarRolledIntoTheGoalWinsAndIntoAnEnemyLoses) {
             ++frame;
         }
         step(world, 30); // the game has ended: nothing further happens
-        EXPECT_EQ(out.lines(), std::vector<std::string>{"oh wow seems like u r a good boi and saved all glorbits"});
+        EXPECT_EQ(out.lines(),
+                  std::vector<std::string>{"oh wow seems like u r a good boi and saved all glorbits"});
         EXPECT_STREQ(world.star->getName(), "won");
         EXPECT_STREQ(world.goal->getName(), "won");
         // The star touched the goal's face: z = -147.5 plus its radius, within the contact distance.

@@ -133,8 +133,8 @@ std::atomic<int> staticPairsSeen{0};
 std::atomic<int> shaderCalls{0};
 std::thread::id shaderThread;
 
-PxFilterFlags countingShader(PxFilterObjectAttributes a0, PxFilterData, PxFilterObjectAttributes a1, PxFilterData,
-                             PxPairFlags& flags, const void*, PxU32) {
+PxFilterFlags countingShader(PxFilterObjectAttributes a0, PxFilterData, PxFilterObjectAttributes a1,
+                             PxFilterData, PxPairFlags& flags, const void*, PxU32) {
     ++shaderCalls;
     shaderThread = std::this_thread::get_id();
     if (PxGetFilterObjectType(a0) == PxFilterObjectType::eRIGID_STATIC &&
@@ -167,7 +167,7 @@ TEST(PxContactReport, FilterShaderDecidesAndStaticPairsNeverReachIt) {
         world.addBody("ball", PxSphereGeometry(0.5f), PxVec3(10, 0.5f, 0));
         world.simulate(5);
         EXPECT_EQ(staticPairsSeen.load(), 0);
-        EXPECT_EQ(shaderCalls.load(), 1); // ball and ground, asked once
+        EXPECT_EQ(shaderCalls.load(), 1);                    // ball and ground, asked once
         EXPECT_NE(shaderThread, std::this_thread::get_id()); // the step runs on the worker
         ASSERT_EQ(world.reports.size(), 1u);
         EXPECT_EQ(PxTestScene::pairName(world.reports[0]), "ball/ground");

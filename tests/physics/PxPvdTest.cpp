@@ -71,8 +71,9 @@ TEST(PxPvd, ConnectsToAListenerAnnouncesTheStreamAndClosesCleanly) {
     EXPECT_FALSE(transport->isConnected()); // creating does not connect
     ASSERT_TRUE(pvd->connect(*transport, PxPvdInstrumentationFlag::eALL));
     EXPECT_TRUE(pvd->isConnected());
-    EXPECT_EQ(pvd->getInstrumentationFlags(),
-              PxPvdInstrumentationFlag::eDEBUG | PxPvdInstrumentationFlag::ePROFILE | PxPvdInstrumentationFlag::eMEMORY);
+    EXPECT_EQ(pvd->getInstrumentationFlags(), PxPvdInstrumentationFlag::eDEBUG |
+                                                  PxPvdInstrumentationFlag::ePROFILE |
+                                                  PxPvdInstrumentationFlag::eMEMORY);
     const int peer = listener.accept(1000);
     ASSERT_GE(peer, 0);
     const std::vector<unsigned char> header = readSome(peer, 28, 1000);

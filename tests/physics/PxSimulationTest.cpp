@@ -160,7 +160,7 @@ TEST(PxSimulation, BouncesOnlyAboveTwoMetresPerSecond) {
     }
     std::cout << "rebound/impact " << rebound / impact << " at impact " << impact << " m/s\n";
     EXPECT_NEAR(rebound / impact, 0.1f, 0.01f);
-    EXPECT_GT(lowestLow, 0.48f);                   // hardly sinks in
+    EXPECT_GT(lowestLow, 0.48f);                      // hardly sinks in
     EXPECT_LT(highestLowAfterLanding, 0.5f + 0.002f); // no hop
 }
 
@@ -207,7 +207,8 @@ TEST(PxSimulation, StackOfBoxesSettlesAtItsExactHeightsAndSleeps) {
     world.addGround();
     std::vector<PxRigidDynamic*> stack;
     for (int i = 0; i < 5; ++i)
-        stack.push_back(world.addBody("box", PxBoxGeometry(0.5f, 0.5f, 0.5f), PxVec3(0, 0.5f + i * 1.0f, 0), 10.0f));
+        stack.push_back(
+            world.addBody("box", PxBoxGeometry(0.5f, 0.5f, 0.5f), PxVec3(0, 0.5f + i * 1.0f, 0), 10.0f));
     world.simulate(300);
     for (int i = 0; i < 5; ++i) {
         EXPECT_NEAR(stack[i]->getGlobalPose().p.y, 0.5f + i, 0.01f) << "box " << i;

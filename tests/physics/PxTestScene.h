@@ -9,7 +9,7 @@
 // A scene of its own for one test: foundation, physics, a two-thread dispatcher and a scene with the given
 // gravity and filter shader; every onContact is recorded. Released in reverse order on destruction.
 class PxTestScene : public physx::PxSimulationEventCallback {
-public:
+  public:
     // One onContact call, copied out: actors and names in report order, each shape pair with its events.
     struct Report {
         physx::PxRigidActor* actors[2];
@@ -65,15 +65,16 @@ public:
         scene->addActor(*g);
         return g;
     }
-    physx::PxRigidDynamic* addBody(const char* name, const physx::PxGeometry& geometry, const physx::PxVec3& at,
-                                   float density = 1.0f) {
+    physx::PxRigidDynamic* addBody(const char* name, const physx::PxGeometry& geometry,
+                                   const physx::PxVec3& at, float density = 1.0f) {
         physx::PxRigidDynamic* body = physics->createRigidDynamic(physx::PxTransform(at));
         attach(*body, name, geometry);
         physx::PxRigidBodyExt::updateMassAndInertia(*body, density);
         scene->addActor(*body);
         return body;
     }
-    physx::PxRigidStatic* addStatic(const char* name, const physx::PxGeometry& geometry, const physx::PxVec3& at) {
+    physx::PxRigidStatic* addStatic(const char* name, const physx::PxGeometry& geometry,
+                                    const physx::PxVec3& at) {
         physx::PxRigidStatic* actor = physics->createRigidStatic(physx::PxTransform(at));
         attach(*actor, name, geometry);
         scene->addActor(*actor);
@@ -99,7 +100,8 @@ public:
     void onWake(physx::PxActor**, physx::PxU32) override {}
     void onSleep(physx::PxActor**, physx::PxU32) override {}
     void onTrigger(physx::PxTriggerPair*, physx::PxU32) override {}
-    void onAdvance(const physx::PxRigidBody* const*, const physx::PxTransform*, const physx::PxU32) override {}
+    void onAdvance(const physx::PxRigidBody* const*, const physx::PxTransform*, const physx::PxU32) override {
+    }
 
     physx::PxDefaultAllocator allocator;
     physx::PxDefaultErrorCallback errors;
@@ -110,7 +112,7 @@ public:
     physx::PxMaterial* material = nullptr;
     std::vector<Report> reports;
 
-private:
+  private:
     void attach(physx::PxRigidActor& actor, const char* name, const physx::PxGeometry& geometry) {
         physx::PxShape* shape = physics->createShape(geometry, *material, true);
         shape->setName(name);

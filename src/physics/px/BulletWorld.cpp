@@ -3,8 +3,8 @@
 #include "physics/px/PxRigidBody.h"
 #include "physics/px/PxShape.h"
 
-#include <btBulletDynamicsCommon.h>
 #include <LinearMath/btQuickprof.h>
+#include <btBulletDynamicsCommon.h>
 
 #include <algorithm>
 #include <mutex>
@@ -24,7 +24,9 @@ const int solverIterations = 10;
 // A body may sleep after this long below the sleep thresholds.
 const btScalar sleepDelay = 0.4f;
 
-btVector3 toBt(const PxVec3& v) { return btVector3(v.x, v.y, v.z); }
+btVector3 toBt(const PxVec3& v) {
+    return btVector3(v.x, v.y, v.z);
+}
 
 // Materials combine by averaging; Bullet's default multiplies, which halves the friction.
 btScalar averageFriction(const btCollisionObject* a, const btCollisionObject* b) {
@@ -58,8 +60,10 @@ void nearCallback(btBroadphasePair& pair, btCollisionDispatcher& dispatcher, con
     auto* obj1 = static_cast<btCollisionObject*>(pair.m_pProxy1->m_clientObject);
     if (!dispatcher.needsCollision(obj0, obj1))
         return;
-    btCollisionObjectWrapper wrap0(nullptr, obj0->getCollisionShape(), obj0, obj0->getWorldTransform(), -1, -1);
-    btCollisionObjectWrapper wrap1(nullptr, obj1->getCollisionShape(), obj1, obj1->getWorldTransform(), -1, -1);
+    btCollisionObjectWrapper wrap0(nullptr, obj0->getCollisionShape(), obj0, obj0->getWorldTransform(), -1,
+                                   -1);
+    btCollisionObjectWrapper wrap1(nullptr, obj1->getCollisionShape(), obj1, obj1->getWorldTransform(), -1,
+                                   -1);
     if (!pair.m_algorithm)
         pair.m_algorithm = dispatcher.findAlgorithm(&wrap0, &wrap1, nullptr, BT_CONTACT_POINT_ALGORITHMS);
     if (!pair.m_algorithm)
@@ -73,41 +77,43 @@ void nearCallback(btBroadphasePair& pair, btCollisionDispatcher& dispatcher, con
 }
 
 class FilteringDispatcher : public btCollisionDispatcher {
-public:
-    FilteringDispatcher(btCollisionConfiguration* config, BulletWorld& w) : btCollisionDispatcher(config), world(w) {}
+  public:
+    FilteringDispatcher(btCollisionConfiguration* config, BulletWorld& w)
+        : btCollisionDispatcher(config), world(w) {}
 
     // Pairs whose filter result lacks eSOLVE_CONTACT touch (and are reported) but do not push each other.
     bool needsResponse(const btCollisionObject* a, const btCollisionObject* b) override {
-        return btCollisionDispatcher::needsResponse(a, b) && world.pairFlags(a, b).isSet(PxPairFlag::eSOLVE_CONTACT);
+        return btCollisionDispatcher::needsResponse(a, b) &&
+               world.pairFlags(a, b).isSet(PxPairFlag::eSOLVE_CONTACT);
     }
 
-private:
+  private:
     BulletWorld& world;
 };
 
 class ShaderFilter : public btOverlapFilterCallback {
-public:
+  public:
     explicit ShaderFilter(BulletWorld& w) : world(w) {}
     bool needBroadphaseCollision(btBroadphaseProxy* p0, btBroadphaseProxy* p1) const override {
         return world.admitsPair(static_cast<const btCollisionObject*>(p0->m_clientObject),
                                 static_cast<const btCollisionObject*>(p1->m_clientObject));
     }
 
-private:
+  private:
     BulletWorld& world;
 };
 
 // Steps like the original SDK: velocities get gravity and forces, then damping and the velocity limits,
 // before the solver; restitution follows its bounce rule.
 class SteppingWorld : public btDiscreteDynamicsWorld {
-public:
-    SteppingWorld(btDispatcher* d, btBroadphaseInterface* b, btConstraintSolver* s, btCollisionConfiguration* c,
-                  const PxVec3& g)
+  public:
+    SteppingWorld(btDispatcher* d, btBroadphaseInterface* b, btConstraintSolver* s,
+                  btCollisionConfiguration* c, const PxVec3& g)
         : btDiscreteDynamicsWorld(d, b, s, c), gravityAcceleration(g) {
         setGravity(toBt(g));
     }
 
-protected:
+  protected:
     // Gravity is part of the velocity update below, never a Bullet force.
     void applyGravity() override {}
 
@@ -126,7 +132,7 @@ protected:
         btDiscreteDynamicsWorld::solveConstraints(info);
     }
 
-private:
+  private:
     // A contact bounces only if it closes faster than the threshold and would close within this step; then
     // the target is e times the approach speed with no extra push for the gap or the penetration. Bullet on
     // its own subtracts the gap from the bounce and loses it.
@@ -209,18 +215,23 @@ BulletWorld::~BulletWorld() {
         parts->world->removeCollisionObject(objects[objects.size() - 1]);
 }
 
-void BulletWorld::addBody(btRigidBody& body) { parts->world->addRigidBody(&body); }
+void BulletWorld::addBody(btRigidBody& body) {
+    parts->world->addRigidBody(&body);
+}
 
 void BulletWorld::removeBody(btRigidBody& body) {
     parts->world->removeRigidBody(&body);
     for (auto it = filterResults.begin(); it != filterResults.end();)
-        it = (it->first.first == &body || it->first.second == &body) ? filterResults.erase(it) : std::next(it);
+        it =
+            (it->first.first == &body || it->first.second == &body) ? filterResults.erase(it) : std::next(it);
     const auto* actor = static_cast<const PxRigidActor*>(body.getUserPointer());
     for (auto it = touching.begin(); it != touching.end();)
         it = (std::get<0>(*it) == actor || std::get<2>(*it) == actor) ? touching.erase(it) : std::next(it);
 }
 
-void BulletWorld::updateBounds(btRigidBody& body) { parts->world->updateSingleAabb(&body); }
+void BulletWorld::updateBounds(btRigidBody& body) {
+    parts->world->updateSingleAabb(&body);
+}
 
 void BulletWorld::step(PxReal dt) {
     // One step of exactly dt, whatever dt is.
@@ -260,7 +271,8 @@ bool BulletWorld::admitsPair(const btCollisionObject* a, const btCollisionObject
         return o->isStaticObject() ? PxFilterObjectType::eRIGID_STATIC : PxFilterObjectType::eRIGID_DYNAMIC;
     };
     PxPairFlags flags;
-    const PxFilterFlags verdict = shader(attributes(a), PxFilterData(), attributes(b), PxFilterData(), flags, nullptr, 0);
+    const PxFilterFlags verdict =
+        shader(attributes(a), PxFilterData(), attributes(b), PxFilterData(), flags, nullptr, 0);
     const bool admitted = !(verdict & (PxFilterFlag::eKILL | PxFilterFlag::eSUPPRESS)) &&
                           flags.isSet(PxPairFlag::eDETECT_DISCRETE_CONTACT);
     filterResults[ObjectPair(a, b)] = FilterResult{admitted, flags};

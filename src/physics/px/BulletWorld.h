@@ -25,7 +25,7 @@ namespace detail {
 // Threads: addBody/removeBody on the scene's thread while no step runs; step() on the worker thread;
 // newTouches() after the step has finished.
 class BulletWorld {
-public:
+  public:
     // A shape pair that began to touch in the last step, with the actors' filter result.
     struct Touch {
         PxRigidActor* actors[2];
@@ -52,7 +52,7 @@ public:
     bool admitsPair(const btCollisionObject* a, const btCollisionObject* b);
     PxPairFlags pairFlags(const btCollisionObject* a, const btCollisionObject* b) const;
 
-private:
+  private:
     struct Parts;
     void collectTouches();
     PxShape* shapeAt(const PxRigidActor& actor, int childIndex) const;

@@ -18,7 +18,7 @@ PX_FLAGS_OPERATORS(PxActorTypeFlag::Enum, PxU16)
 
 // Anything that can be placed in a scene.
 class PxActor {
-public:
+  public:
     // Removes the actor from its scene, detaches its shapes and deletes it.
     virtual void release() = 0;
     virtual PxActorType::Enum getType() const = 0;
@@ -32,7 +32,7 @@ public:
     template <class T> T* is() { return dynamic_cast<T*>(this); }
     template <class T> const T* is() const { return dynamic_cast<const T*>(this); }
 
-protected:
+  protected:
     PxActor() = default;
     virtual ~PxActor() = default;
     PxActor(const PxActor&) = delete;

@@ -8,7 +8,7 @@ namespace physx {
 
 // Runs simulation work off the calling thread.
 class PxCpuDispatcher {
-public:
+  public:
     virtual ~PxCpuDispatcher() {}
     virtual PxU32 getWorkerCount() const = 0;
     // Layer-internal: queues one piece of work; tasks run one after another in submission order.

@@ -10,7 +10,7 @@ namespace physx {
 namespace {
 
 class WorkerDispatcher : public PxDefaultCpuDispatcher {
-public:
+  public:
     explicit WorkerDispatcher(PxU32 numThreads) : requested(numThreads) {
         if (numThreads > 0)
             worker = std::thread([this] { run(); });
@@ -42,7 +42,7 @@ public:
         delete this;
     }
 
-private:
+  private:
     void run() {
         for (;;) {
             std::function<void()> task;

@@ -5,7 +5,7 @@
 namespace physx {
 
 class PxDefaultCpuDispatcher : public PxCpuDispatcher {
-public:
+  public:
     // Finishes queued work, stops the worker and deletes the dispatcher. Release scenes using it first.
     virtual void release() = 0;
 };

@@ -20,7 +20,13 @@ PX_FLAGS_OPERATORS(PxPairFlag::Enum, PxU16)
 
 // eKILL and eSUPPRESS drop the pair; eDEFAULT keeps it.
 struct PxFilterFlag {
-    enum Enum { eKILL = 1 << 0, eSUPPRESS = 1 << 1, eCALLBACK = 1 << 2, eNOTIFY = (1 << 3) | eCALLBACK, eDEFAULT = 0 };
+    enum Enum {
+        eKILL = 1 << 0,
+        eSUPPRESS = 1 << 1,
+        eCALLBACK = 1 << 2,
+        eNOTIFY = (1 << 3) | eCALLBACK,
+        eDEFAULT = 0
+    };
 };
 typedef PxFlags<PxFilterFlag::Enum, PxU16> PxFilterFlags;
 PX_FLAGS_OPERATORS(PxFilterFlag::Enum, PxU16)
@@ -42,9 +48,10 @@ struct PxFilterData {
 
 // Decides, the first time two actors' bounds overlap, whether and how they interact. Called on the
 // simulation's worker thread; must not touch scene objects. Pairs of two static actors never get here.
-typedef PxFilterFlags (*PxSimulationFilterShader)(PxFilterObjectAttributes attributes0, PxFilterData filterData0,
-                                                 PxFilterObjectAttributes attributes1, PxFilterData filterData1,
-                                                 PxPairFlags& pairFlags, const void* constantBlock,
-                                                 PxU32 constantBlockSize);
+typedef PxFilterFlags (*PxSimulationFilterShader)(PxFilterObjectAttributes attributes0,
+                                                  PxFilterData filterData0,
+                                                  PxFilterObjectAttributes attributes1,
+                                                  PxFilterData filterData1, PxPairFlags& pairFlags,
+                                                  const void* constantBlock, PxU32 constantBlockSize);
 
 } // namespace physx

@@ -6,7 +6,7 @@ namespace physx {
 
 // A set of bits of one enum, combined with | and tested with & or isSet.
 template <typename EnumT, typename StorageT> class PxFlags {
-public:
+  public:
     PxFlags() : bits(0) {}
     PxFlags(EnumT e) : bits(static_cast<StorageT>(e)) {}
     explicit PxFlags(StorageT b) : bits(b) {}
@@ -21,14 +21,18 @@ public:
         return *this;
     }
 
-    PxFlags operator|(EnumT e) const { return PxFlags(static_cast<StorageT>(bits | static_cast<StorageT>(e))); }
+    PxFlags operator|(EnumT e) const {
+        return PxFlags(static_cast<StorageT>(bits | static_cast<StorageT>(e)));
+    }
     PxFlags operator|(PxFlags f) const { return PxFlags(static_cast<StorageT>(bits | f.bits)); }
     PxFlags& operator|=(EnumT e) { return raise(e); }
     PxFlags& operator|=(PxFlags f) {
         bits |= f.bits;
         return *this;
     }
-    PxFlags operator&(EnumT e) const { return PxFlags(static_cast<StorageT>(bits & static_cast<StorageT>(e))); }
+    PxFlags operator&(EnumT e) const {
+        return PxFlags(static_cast<StorageT>(bits & static_cast<StorageT>(e)));
+    }
     PxFlags operator&(PxFlags f) const { return PxFlags(static_cast<StorageT>(bits & f.bits)); }
     PxFlags& operator&=(PxFlags f) {
         bits &= f.bits;
@@ -42,7 +46,7 @@ public:
     explicit operator bool() const { return bits != 0; }
     explicit operator StorageT() const { return bits; }
 
-private:
+  private:
     StorageT bits;
 };
 

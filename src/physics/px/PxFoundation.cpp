@@ -14,22 +14,43 @@ void* PxDefaultAllocator::allocate(size_t size, const char*, const char*, int) {
     return ptr;
 }
 
-void PxDefaultAllocator::deallocate(void* ptr) { std::free(ptr); }
+void PxDefaultAllocator::deallocate(void* ptr) {
+    std::free(ptr);
+}
 
 void PxDefaultErrorCallback::reportError(PxErrorCode::Enum code, const char* message, const char* file,
                                          int line) {
     const char* kind = "unknown error";
     switch (code) {
-    case PxErrorCode::eNO_ERROR: kind = "no error"; break;
-    case PxErrorCode::eDEBUG_INFO: kind = "info"; break;
-    case PxErrorCode::eDEBUG_WARNING: kind = "warning"; break;
-    case PxErrorCode::eINVALID_PARAMETER: kind = "invalid parameter"; break;
-    case PxErrorCode::eINVALID_OPERATION: kind = "invalid operation"; break;
-    case PxErrorCode::eOUT_OF_MEMORY: kind = "out of memory"; break;
-    case PxErrorCode::eINTERNAL_ERROR: kind = "internal error"; break;
-    case PxErrorCode::eABORT: kind = "abort"; break;
-    case PxErrorCode::ePERF_WARNING: kind = "performance warning"; break;
-    default: break;
+    case PxErrorCode::eNO_ERROR:
+        kind = "no error";
+        break;
+    case PxErrorCode::eDEBUG_INFO:
+        kind = "info";
+        break;
+    case PxErrorCode::eDEBUG_WARNING:
+        kind = "warning";
+        break;
+    case PxErrorCode::eINVALID_PARAMETER:
+        kind = "invalid parameter";
+        break;
+    case PxErrorCode::eINVALID_OPERATION:
+        kind = "invalid operation";
+        break;
+    case PxErrorCode::eOUT_OF_MEMORY:
+        kind = "out of memory";
+        break;
+    case PxErrorCode::eINTERNAL_ERROR:
+        kind = "internal error";
+        break;
+    case PxErrorCode::eABORT:
+        kind = "abort";
+        break;
+    case PxErrorCode::ePERF_WARNING:
+        kind = "performance warning";
+        break;
+    default:
+        break;
     }
     std::cout << (file ? file : "") << " (" << line << ") : " << kind << " : " << (message ? message : "")
               << std::endl;
@@ -52,9 +73,12 @@ PxFoundation::~PxFoundation() {
         }
 }
 
-void PxFoundation::release() { delete this; }
+void PxFoundation::release() {
+    delete this;
+}
 
-PxFoundation* PxCreateFoundation(PxU32 version, PxAllocatorCallback& allocator, PxErrorCallback& errorCallback) {
+PxFoundation* PxCreateFoundation(PxU32 version, PxAllocatorCallback& allocator,
+                                 PxErrorCallback& errorCallback) {
     if (version != PX_FOUNDATION_VERSION) {
         errorCallback.reportError(PxErrorCode::eINVALID_PARAMETER,
                                   "Wrong version: foundation version does not match the requested one",

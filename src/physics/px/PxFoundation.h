@@ -15,7 +15,7 @@
 namespace physx {
 
 class PxAllocatorCallback {
-public:
+  public:
     virtual ~PxAllocatorCallback() {}
     // Must return memory aligned to 16 bytes.
     virtual void* allocate(size_t size, const char* typeName, const char* filename, int line) = 0;
@@ -24,7 +24,7 @@ public:
 
 // Plain aligned heap allocation.
 class PxDefaultAllocator : public PxAllocatorCallback {
-public:
+  public:
     void* allocate(size_t size, const char* typeName, const char* filename, int line) override;
     void deallocate(void* ptr) override;
 };
@@ -45,26 +45,26 @@ struct PxErrorCode {
 };
 
 class PxErrorCallback {
-public:
+  public:
     virtual ~PxErrorCallback() {}
     virtual void reportError(PxErrorCode::Enum code, const char* message, const char* file, int line) = 0;
 };
 
 // Writes "file (line) : kind : message" as one line on standard output.
 class PxDefaultErrorCallback : public PxErrorCallback {
-public:
+  public:
     void reportError(PxErrorCode::Enum code, const char* message, const char* file, int line) override;
 };
 
 // Holds the allocator and error callback the rest of the layer reports through. Both callbacks must outlive
 // it. Create with PxCreateFoundation, destroy with release() after everything made from it.
 class PxFoundation {
-public:
+  public:
     void release();
     PxErrorCallback& getErrorCallback() const { return errorCallback; }
     PxAllocatorCallback& getAllocatorCallback() const { return allocator; }
 
-private:
+  private:
     friend PxFoundation* PxCreateFoundation(PxU32, PxAllocatorCallback&, PxErrorCallback&);
     PxFoundation(PxAllocatorCallback& a, PxErrorCallback& e) : allocator(a), errorCallback(e) {}
     ~PxFoundation();
@@ -76,6 +76,7 @@ private:
 // Returns null if version is not the one this layer implements. Unlike the original SDK, several
 // foundations may exist at once (tests build independent worlds in one process); errors go to the most
 // recently created one that is still alive.
-PxFoundation* PxCreateFoundation(PxU32 version, PxAllocatorCallback& allocator, PxErrorCallback& errorCallback);
+PxFoundation* PxCreateFoundation(PxU32 version, PxAllocatorCallback& allocator,
+                                 PxErrorCallback& errorCallback);
 
 } // namespace physx

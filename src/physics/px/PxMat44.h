@@ -7,7 +7,7 @@ namespace physx {
 
 // Column-major 4x4 matrix; front() gives the 16 floats in the order OpenGL and GLM expect.
 class PxMat44 {
-public:
+  public:
     PxVec4 column0, column1, column2, column3;
 
     PxMat44() : column0(1, 0, 0, 0), column1(0, 1, 0, 0), column2(0, 0, 1, 0), column3(0, 0, 0, 1) {}
@@ -15,7 +15,7 @@ public:
     PxMat44(const PxVec4& col0, const PxVec4& col1, const PxVec4& col2, const PxVec4& col3)
         : column0(col0), column1(col1), column2(col2), column3(col3) {}
     explicit PxMat44(const PxQuat& q) : PxMat44(PxTransform(q)) {}
-    explicit PxMat44(const PxTransform& t) {
+    PxMat44(const PxTransform& t) {
         const PxQuat& q = t.q;
         const PxReal x2 = q.x + q.x, y2 = q.y + q.y, z2 = q.z + q.z;
         const PxReal xx = x2 * q.x, yy = y2 * q.y, zz = z2 * q.z;

@@ -4,7 +4,9 @@
 
 namespace physx {
 
-PxMaterial::~PxMaterial() { owner->materials.erase(this); }
+PxMaterial::~PxMaterial() {
+    owner->materials.erase(this);
+}
 
 void PxMaterial::release() {
     if (referenceCount > 0 && --referenceCount == 0)

@@ -9,14 +9,14 @@ class PxPhysics;
 // Surface properties. Pairs combine each value by averaging the two materials. Reference counted: the
 // creator's reference is dropped with release(), each shape using the material holds one more.
 class PxMaterial {
-public:
+  public:
     void release();
     PxU32 getReferenceCount() const { return referenceCount; }
     PxReal getStaticFriction() const { return staticFriction; }
     PxReal getDynamicFriction() const { return dynamicFriction; }
     PxReal getRestitution() const { return restitution; }
 
-private:
+  private:
     friend class PxPhysics;
     friend class PxShape;
     PxMaterial(PxPhysics& owner, PxReal s, PxReal d, PxReal r)

@@ -16,11 +16,16 @@ namespace {
 
 bool geometryValid(const PxGeometry& g) {
     switch (g.getType()) {
-    case PxGeometryType::eSPHERE: return static_cast<const PxSphereGeometry&>(g).isValid();
-    case PxGeometryType::eBOX: return static_cast<const PxBoxGeometry&>(g).isValid();
-    case PxGeometryType::eCAPSULE: return static_cast<const PxCapsuleGeometry&>(g).isValid();
-    case PxGeometryType::ePLANE: return true;
-    default: return false;
+    case PxGeometryType::eSPHERE:
+        return static_cast<const PxSphereGeometry&>(g).isValid();
+    case PxGeometryType::eBOX:
+        return static_cast<const PxBoxGeometry&>(g).isValid();
+    case PxGeometryType::eCAPSULE:
+        return static_cast<const PxCapsuleGeometry&>(g).isValid();
+    case PxGeometryType::ePLANE:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -41,8 +46,8 @@ void PxPhysics::release() {
 
 PxScene* PxPhysics::createScene(const PxSceneDesc& desc) {
     if (!desc.isValid()) {
-        detail::reportError(PxErrorCode::eINVALID_PARAMETER, "PxPhysics::createScene: invalid scene description",
-                            __FILE__, __LINE__);
+        detail::reportError(PxErrorCode::eINVALID_PARAMETER,
+                            "PxPhysics::createScene: invalid scene description", __FILE__, __LINE__);
         return nullptr;
     }
     auto* scene = new PxScene(*this, desc);
@@ -65,20 +70,25 @@ PxRigidDynamic* PxPhysics::createRigidDynamic(const PxTransform& pose) {
 PxShape* PxPhysics::createShape(const PxGeometry& geometry, const PxMaterial& material, bool isExclusive,
                                 PxShapeFlags shapeFlags) {
     if (!geometryValid(geometry)) {
-        detail::reportError(PxErrorCode::eINVALID_PARAMETER, "PxPhysics::createShape: invalid geometry", __FILE__,
-                            __LINE__);
+        detail::reportError(PxErrorCode::eINVALID_PARAMETER, "PxPhysics::createShape: invalid geometry",
+                            __FILE__, __LINE__);
         return nullptr;
     }
     PxShape::GeometryData g;
     g.type = geometry.getType();
     switch (g.type) {
-    case PxGeometryType::eSPHERE: g.radius = static_cast<const PxSphereGeometry&>(geometry).radius; break;
-    case PxGeometryType::eBOX: g.halfExtents = static_cast<const PxBoxGeometry&>(geometry).halfExtents; break;
+    case PxGeometryType::eSPHERE:
+        g.radius = static_cast<const PxSphereGeometry&>(geometry).radius;
+        break;
+    case PxGeometryType::eBOX:
+        g.halfExtents = static_cast<const PxBoxGeometry&>(geometry).halfExtents;
+        break;
     case PxGeometryType::eCAPSULE:
         g.radius = static_cast<const PxCapsuleGeometry&>(geometry).radius;
         g.halfHeight = static_cast<const PxCapsuleGeometry&>(geometry).halfHeight;
         break;
-    default: break;
+    default:
+        break;
     }
     auto* shape = new PxShape(*this, g, const_cast<PxMaterial&>(material), isExclusive, shapeFlags);
     shapes.insert(shape);

@@ -20,7 +20,7 @@ class PxSceneDesc;
 // Factory of scenes, actors, shapes and materials. release() also deletes whatever it made that is still
 // alive, so release it after the scenes and before the foundation.
 class PxPhysics {
-public:
+  public:
     void release();
 
     // Null (with an error report) if the description is not valid.
@@ -29,7 +29,8 @@ public:
     PxRigidDynamic* createRigidDynamic(const PxTransform& pose);
     // Null (with an error report) for an invalid geometry.
     PxShape* createShape(const PxGeometry& geometry, const PxMaterial& material, bool isExclusive = false,
-                         PxShapeFlags shapeFlags = PxShapeFlag::eVISUALIZATION | PxShapeFlag::eSCENE_QUERY_SHAPE |
+                         PxShapeFlags shapeFlags = PxShapeFlag::eVISUALIZATION |
+                                                   PxShapeFlag::eSCENE_QUERY_SHAPE |
                                                    PxShapeFlag::eSIMULATION_SHAPE);
     PxMaterial* createMaterial(PxReal staticFriction, PxReal dynamicFriction, PxReal restitution);
 
@@ -37,7 +38,7 @@ public:
     PxFoundation& getFoundation() { return foundation; }
     PxPvd* getPvd() { return pvd; }
 
-private:
+  private:
     friend PxPhysics* PxCreateBasePhysics(PxU32, PxFoundation&, const PxTolerancesScale&, bool, PxPvd*);
     friend class PxScene;
     friend class PxRigidActor;

@@ -6,7 +6,7 @@ namespace physx {
 
 // The plane n.x + d = 0.
 class PxPlane {
-public:
+  public:
     PxVec3 n;
     PxReal d;
 

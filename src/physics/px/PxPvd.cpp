@@ -18,7 +18,7 @@ namespace {
 
 // Sockets still open when the process exits get a proper shutdown rather than a reset from the kernel.
 class OpenSockets {
-public:
+  public:
     static OpenSockets& get() {
         static OpenSockets instance;
         return instance;
@@ -39,7 +39,7 @@ public:
             shutdownAndClose(fd);
     }
 
-private:
+  private:
     static void shutdownAndClose(int fd) {
         ::shutdown(fd, SHUT_RDWR);
         ::close(fd);
@@ -66,7 +66,7 @@ bool resolveIpv4(const std::string& host, int port, sockaddr_in& out) {
 }
 
 class SocketTransport : public PxPvdTransport {
-public:
+  public:
     SocketTransport(const char* h, int p, unsigned int t) : host(h ? h : ""), port(p), timeoutMs(t) {}
 
     bool connect() override {
@@ -118,7 +118,7 @@ public:
         delete this;
     }
 
-private:
+  private:
     bool finishConnect(int s, const sockaddr_in& address) {
         if (::connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0)
             return true;
@@ -144,12 +144,14 @@ private:
 
 // Stream announcement a debugger expects first: stream id, protocol version 1, a 10/10 tick ratio and the
 // 64-bit-pointer flag, all little-endian.
-const PxU8 streamHeader[28] = {0x82, 0xe8, 0xe5, 0x31, 0x01, 0x00, 0x00, 0x00, 0x0a, 0x00, 0x00, 0x00, 0x00, 0x00,
-                               0x00, 0x00, 0x0a, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00};
+const PxU8 streamHeader[28] = {0x82, 0xe8, 0xe5, 0x31, 0x01, 0x00, 0x00, 0x00, 0x0a, 0x00,
+                               0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x0a, 0x00, 0x00, 0x00,
+                               0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00};
 
 } // namespace
 
-PxPvdTransport* PxDefaultPvdSocketTransportCreate(const char* host, int port, unsigned int timeoutInMilliseconds) {
+PxPvdTransport* PxDefaultPvdSocketTransportCreate(const char* host, int port,
+                                                  unsigned int timeoutInMilliseconds) {
     return new SocketTransport(host, port, timeoutInMilliseconds);
 }
 
@@ -168,13 +170,17 @@ void PxPvd::disconnect() {
         transport->disconnect();
 }
 
-bool PxPvd::isConnected(bool) { return transport && transport->isConnected(); }
+bool PxPvd::isConnected(bool) {
+    return transport && transport->isConnected();
+}
 
 void PxPvd::release() {
     disconnect();
     delete this;
 }
 
-PxPvd* PxCreatePvd(PxFoundation&) { return new PxPvd(); }
+PxPvd* PxCreatePvd(PxFoundation&) {
+    return new PxPvd();
+}
 
 } // namespace physx

@@ -7,7 +7,7 @@ namespace physx {
 // Unit quaternion (x, y, z, w) for rotations. Unlike PhysX, the default constructor gives the identity
 // rather than garbage.
 class PxQuat {
-public:
+  public:
     PxReal x, y, z, w;
 
     PxQuat() : x(0), y(0), z(0), w(1) {}

@@ -10,14 +10,16 @@
 
 namespace physx {
 
-PxRigidActor::PxRigidActor(PxPhysics& physics, const PxTransform& initialPose) : owner(&physics), pose(initialPose) {}
+PxRigidActor::PxRigidActor(PxPhysics& physics, const PxTransform& initialPose)
+    : owner(&physics), pose(initialPose) {}
 
 PxRigidActor::~PxRigidActor() = default;
 
 void PxRigidActor::release() {
     if (scene) {
         if (scene->simulating) {
-            PX_REPORT_INVALID_OPERATION("PxRigidActor::release(): not allowed while a step runs; call ignored");
+            PX_REPORT_INVALID_OPERATION(
+                "PxRigidActor::release(): not allowed while a step runs; call ignored");
             return;
         }
         scene->removeActor(*this);
@@ -40,7 +42,8 @@ void PxRigidActor::poseChanged(bool) {}
 
 bool PxRigidActor::attachShape(PxShape& shape) {
     if (shape.exclusive && shape.attachCount > 0) {
-        PX_REPORT_INVALID_OPERATION("PxRigidActor::attachShape: an exclusive shape can only be attached once");
+        PX_REPORT_INVALID_OPERATION(
+            "PxRigidActor::attachShape: an exclusive shape can only be attached once");
         return false;
     }
     if (shape.getGeometryType() == PxGeometryType::ePLANE && getType() == PxActorType::eRIGID_DYNAMIC) {
@@ -92,10 +95,18 @@ void PxRigidBody::addForce(const PxVec3& force, PxForceMode::Enum mode, bool aut
     }
     // The mass at the time of the call counts, as in the original.
     switch (mode) {
-    case PxForceMode::eFORCE: pendingAcceleration += force * getInvMass(); break;
-    case PxForceMode::eACCELERATION: pendingAcceleration += force; break;
-    case PxForceMode::eIMPULSE: pendingVelocityChange += force * getInvMass(); break;
-    case PxForceMode::eVELOCITY_CHANGE: pendingVelocityChange += force; break;
+    case PxForceMode::eFORCE:
+        pendingAcceleration += force * getInvMass();
+        break;
+    case PxForceMode::eACCELERATION:
+        pendingAcceleration += force;
+        break;
+    case PxForceMode::eIMPULSE:
+        pendingVelocityChange += force * getInvMass();
+        break;
+    case PxForceMode::eVELOCITY_CHANGE:
+        pendingVelocityChange += force;
+        break;
     }
     if (autowake || !force.isZero())
         requestWake();
@@ -115,8 +126,12 @@ void PxRigidBody::setAngularVelocity(const PxVec3& w, bool autowake) {
         requestWake();
 }
 
-void PxRigidBody::setMaxLinearVelocity(PxReal maxLinVel) { maxLinearVelocity = maxLinVel < 0 ? 0 : maxLinVel; }
+void PxRigidBody::setMaxLinearVelocity(PxReal maxLinVel) {
+    maxLinearVelocity = maxLinVel < 0 ? 0 : maxLinVel;
+}
 
-void PxRigidDynamic::wakeUp() { requestWake(); }
+void PxRigidDynamic::wakeUp() {
+    requestWake();
+}
 
 } // namespace physx

@@ -18,7 +18,7 @@ class BulletWorld;
 
 // An actor with shapes and a pose.
 class PxRigidActor : public PxActor {
-public:
+  public:
     void release() override;
 
     // Between simulate and fetchResults this is the pose from before the step (or the one last written).
@@ -32,7 +32,7 @@ public:
     // Copies up to bufferSize shape pointers, starting at startIndex; returns how many were written.
     PxU32 getShapes(PxShape** userBuffer, PxU32 bufferSize, PxU32 startIndex = 0) const;
 
-protected:
+  protected:
     PxRigidActor(PxPhysics& owner, const PxTransform& pose);
     ~PxRigidActor() override;
     virtual void shapesChanged() { bodyOutdated = true; }
@@ -46,8 +46,8 @@ protected:
     PxPhysics* owner;
     std::vector<PxShape*> shapes;
     PxTransform pose;
-    bool poseWritten = false;   // written since the last simulate; Bullet gets it at the next one
-    PxU64 insertionId = 0;      // order of addActor; decides the actor order of contact reports
+    bool poseWritten = false; // written since the last simulate; Bullet gets it at the next one
+    PxU64 insertionId = 0;    // order of addActor; decides the actor order of contact reports
 
     // The Bullet side, rebuilt by the scene before a step when bodyOutdated is set. simShapes is the shape
     // list the body was built from: the worker reads it while the API side may be changing `shapes`.

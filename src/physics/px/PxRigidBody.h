@@ -10,7 +10,7 @@ struct PxForceMode {
 
 // A rigid actor with mass that the simulation moves.
 class PxRigidBody : public PxRigidActor {
-public:
+  public:
     // Forces are turned into an acceleration with the mass at the time of the call and act during the next
     // simulate only. eFORCE and eACCELERATION act over the step; eIMPULSE and eVELOCITY_CHANGE at once.
     void addForce(const PxVec3& force, PxForceMode::Enum mode = PxForceMode::eFORCE, bool autowake = true);
@@ -28,7 +28,7 @@ public:
     PxReal getInvMass() const { return mass > 0 ? 1.0f / mass : 0.0f; }
     PxVec3 getMassSpaceInertiaTensor() const { return inertia; }
 
-protected:
+  protected:
     PxRigidBody(PxPhysics& owner, const PxTransform& pose) : PxRigidActor(owner, pose) {}
     void poseChanged(bool autowake) override;
     void requestWake() { wakeRequested = true; }

@@ -30,7 +30,8 @@ MassProperties massOf(const PxShape& shape, PxReal density) {
         shape.getBoxGeometry(g);
         const PxVec3 h = g.halfExtents;
         m.mass = 8.0f * density * h.x * h.y * h.z;
-        m.inertia = PxVec3(h.y * h.y + h.z * h.z, h.x * h.x + h.z * h.z, h.x * h.x + h.y * h.y) * (m.mass / 3.0f);
+        m.inertia =
+            PxVec3(h.y * h.y + h.z * h.z, h.x * h.x + h.z * h.z, h.x * h.x + h.y * h.y) * (m.mass / 3.0f);
         break;
     }
     case PxGeometryType::eCAPSULE: {
@@ -46,7 +47,8 @@ MassProperties massOf(const PxShape& shape, PxReal density) {
         m.inertia = PxVec3(ix, iyz, iyz);
         break;
     }
-    default: break; // planes have no mass
+    default:
+        break; // planes have no mass
     }
     return m;
 }

@@ -5,7 +5,7 @@
 namespace physx {
 
 class PxRigidBodyExt {
-public:
+  public:
     // Sets mass and inertia from the body's simulation shapes and density, as solids of uniform density
     // (capsules exactly, not as boxes). A body without simulation shapes gets mass 1, inertia (1, 1, 1) and
     // the call returns false.

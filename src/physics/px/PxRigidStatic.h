@@ -6,10 +6,10 @@ namespace physx {
 
 // An actor that never moves by simulation.
 class PxRigidStatic : public PxRigidActor {
-public:
+  public:
     PxActorType::Enum getType() const override { return PxActorType::eRIGID_STATIC; }
 
-private:
+  private:
     friend class PxPhysics;
     PxRigidStatic(PxPhysics& owner, const PxTransform& pose) : PxRigidActor(owner, pose) {}
 };

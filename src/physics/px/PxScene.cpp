@@ -21,9 +21,15 @@ namespace physx {
 
 namespace {
 
-btVector3 toBt(const PxVec3& v) { return btVector3(v.x, v.y, v.z); }
-PxVec3 toPx(const btVector3& v) { return PxVec3(v.x(), v.y(), v.z()); }
-btTransform toBt(const PxTransform& t) { return btTransform(btQuaternion(t.q.x, t.q.y, t.q.z, t.q.w), toBt(t.p)); }
+btVector3 toBt(const PxVec3& v) {
+    return btVector3(v.x, v.y, v.z);
+}
+PxVec3 toPx(const btVector3& v) {
+    return PxVec3(v.x(), v.y(), v.z());
+}
+btTransform toBt(const PxTransform& t) {
+    return btTransform(btQuaternion(t.q.x, t.q.y, t.q.z, t.q.w), toBt(t.p));
+}
 PxTransform toPx(const btTransform& t) {
     const btQuaternion q = t.getRotation();
     return PxTransform(toPx(t.getOrigin()), PxQuat(q.x(), q.y(), q.z(), q.w()));
@@ -37,7 +43,9 @@ btScalar sleepAngularSpeed(PxReal mass, const PxVec3& inertia) {
     return largest > 0 ? std::sqrt(sleepLinearSpeed * sleepLinearSpeed * mass / largest) : sleepLinearSpeed;
 }
 
-bool isDynamic(const PxRigidActor& actor) { return actor.getType() == PxActorType::eRIGID_DYNAMIC; }
+bool isDynamic(const PxRigidActor& actor) {
+    return actor.getType() == PxActorType::eRIGID_DYNAMIC;
+}
 
 } // namespace
 
@@ -107,11 +115,12 @@ static bool typeWanted(const PxRigidActor& actor, PxActorTypeFlags types) {
 }
 
 PxU32 PxScene::getNbActors(PxActorTypeFlags types) const {
-    return static_cast<PxU32>(
-        std::count_if(actors.begin(), actors.end(), [&](const PxRigidActor* a) { return typeWanted(*a, types); }));
+    return static_cast<PxU32>(std::count_if(actors.begin(), actors.end(),
+                                            [&](const PxRigidActor* a) { return typeWanted(*a, types); }));
 }
 
-PxU32 PxScene::getActors(PxActorTypeFlags types, PxActor** userBuffer, PxU32 bufferSize, PxU32 startIndex) const {
+PxU32 PxScene::getActors(PxActorTypeFlags types, PxActor** userBuffer, PxU32 bufferSize,
+                         PxU32 startIndex) const {
     PxU32 seen = 0, written = 0;
     for (PxRigidActor* a : actors) {
         if (!typeWanted(*a, types))
@@ -127,7 +136,8 @@ PxU32 PxScene::getActors(PxActorTypeFlags types, PxActor** userBuffer, PxU32 buf
 
 bool PxScene::simulate(PxReal elapsedTime, PxBaseTask*, void*, PxU32, bool) {
     if (simulating) {
-        PX_REPORT_INVALID_OPERATION("PxScene::simulate(): a step is already running; call fetchResults first");
+        PX_REPORT_INVALID_OPERATION(
+            "PxScene::simulate(): a step is already running; call fetchResults first");
         return false;
     }
     flushWrites();

@@ -23,7 +23,7 @@ class BulletWorld;
 // velocities, forces, new actors) are kept and take effect at the next simulate. fetchResults delivers the
 // contact reports on the calling thread, then publishes the step's poses and velocities.
 class PxScene {
-public:
+  public:
     // Removes every actor (they stay alive) and deletes the scene. Not while a step is running.
     void release();
 
@@ -31,7 +31,8 @@ public:
     void removeActor(PxActor& actor, bool wakeOnLostTouch = true);
     PxU32 getNbActors(PxActorTypeFlags types) const;
     // Copies the actors of the given types, in the order they were added; returns how many were written.
-    PxU32 getActors(PxActorTypeFlags types, PxActor** userBuffer, PxU32 bufferSize, PxU32 startIndex = 0) const;
+    PxU32 getActors(PxActorTypeFlags types, PxActor** userBuffer, PxU32 bufferSize,
+                    PxU32 startIndex = 0) const;
 
     // Starts exactly one step of elapsedTime seconds. completionTask and the scratch block are not used.
     // False (with an error report) if a step is already running.
@@ -47,7 +48,7 @@ public:
     // Never null in this layer: a client that keeps its flags and sends nothing.
     PxPvdSceneClient* getScenePvdClient() { return &pvdClient; }
 
-private:
+  private:
     friend class PxPhysics;
     friend class PxRigidActor;
     PxScene(PxPhysics& owner, const PxSceneDesc& desc);

@@ -11,9 +11,11 @@ class PxSimulationEventCallback;
 
 // What a scene is made from. A valid description has a dispatcher and a filter shader.
 class PxSceneDesc {
-public:
+  public:
     explicit PxSceneDesc(const PxTolerancesScale& scale) : tolerancesScale(scale) {}
-    bool isValid() const { return cpuDispatcher != nullptr && filterShader != nullptr && tolerancesScale.isValid(); }
+    bool isValid() const {
+        return cpuDispatcher != nullptr && filterShader != nullptr && tolerancesScale.isValid();
+    }
 
     PxVec3 gravity;
     PxSimulationEventCallback* simulationEventCallback = nullptr; // non-owning

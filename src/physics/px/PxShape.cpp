@@ -19,9 +19,15 @@ PxShape::PxShape(PxPhysics& physics, const GeometryData& g, PxMaterial& m, bool 
     : owner(&physics), geometry(g), material(&m), exclusive(isExclusive), flags(f) {
     material->acquireReference();
     switch (g.type) {
-    case PxGeometryType::eSPHERE: bullet = new btSphereShape(g.radius); break;
-    case PxGeometryType::eCAPSULE: bullet = new btCapsuleShapeX(g.radius, 2.0f * g.halfHeight); break;
-    case PxGeometryType::ePLANE: bullet = new btStaticPlaneShape(btVector3(1, 0, 0), 0); break;
+    case PxGeometryType::eSPHERE:
+        bullet = new btSphereShape(g.radius);
+        break;
+    case PxGeometryType::eCAPSULE:
+        bullet = new btCapsuleShapeX(g.radius, 2.0f * g.halfHeight);
+        break;
+    case PxGeometryType::ePLANE:
+        bullet = new btStaticPlaneShape(btVector3(1, 0, 0), 0);
+        break;
     case PxGeometryType::eBOX: {
         auto* box = new btBoxShape(btVector3(g.halfExtents.x, g.halfExtents.y, g.halfExtents.z));
         const PxReal smallest = std::min(g.halfExtents.x, std::min(g.halfExtents.y, g.halfExtents.z));
@@ -32,7 +38,8 @@ PxShape::PxShape(PxPhysics& physics, const GeometryData& g, PxMaterial& m, bool 
         bullet = box;
         break;
     }
-    default: break;
+    default:
+        break;
     }
 }
 

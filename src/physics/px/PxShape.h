@@ -13,7 +13,12 @@ class PxPhysics;
 class PxRigidActor;
 
 struct PxShapeFlag {
-    enum Enum { eSIMULATION_SHAPE = 1 << 0, eSCENE_QUERY_SHAPE = 1 << 1, eTRIGGER_SHAPE = 1 << 2, eVISUALIZATION = 1 << 3 };
+    enum Enum {
+        eSIMULATION_SHAPE = 1 << 0,
+        eSCENE_QUERY_SHAPE = 1 << 1,
+        eTRIGGER_SHAPE = 1 << 2,
+        eVISUALIZATION = 1 << 3
+    };
 };
 typedef PxFlags<PxShapeFlag::Enum, PxU8> PxShapeFlags;
 PX_FLAGS_OPERATORS(PxShapeFlag::Enum, PxU8)
@@ -23,7 +28,7 @@ PX_FLAGS_OPERATORS(PxShapeFlag::Enum, PxU8)
 // deleted when the last one goes. A shared shape is one object: its name is the same on every actor.
 // Shapes sit at the actor's origin (the local pose is always the identity).
 class PxShape {
-public:
+  public:
     void release();
     PxU32 getReferenceCount() const { return referenceCount; }
     bool isExclusive() const { return exclusive; }
@@ -43,7 +48,7 @@ public:
     void setName(const char* newName) { name = newName; }
     const char* getName() const { return name; }
 
-private:
+  private:
     friend class PxPhysics;
     friend class PxRigidActor;
     friend class PxRigidBodyExt;
@@ -67,7 +72,7 @@ private:
     PxShapeFlags flags;
     const char* name = nullptr;
     PxU32 referenceCount = 1;
-    PxU32 attachCount = 0;           // actors holding the shape; an exclusive shape allows one
+    PxU32 attachCount = 0;              // actors holding the shape; an exclusive shape allows one
     btCollisionShape* bullet = nullptr; // owned; shared by every body the shape is attached to
 };
 

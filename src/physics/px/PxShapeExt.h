@@ -6,7 +6,7 @@
 namespace physx {
 
 class PxShapeExt {
-public:
+  public:
     // The shape's pose in the world: the actor's pose times the shape's local pose.
     static PxTransform getGlobalPose(const PxShape& shape, const PxRigidActor& actor) {
         return actor.getGlobalPose() * shape.getLocalPose();

@@ -11,7 +11,7 @@ PxQuat PxShortestRotation(const PxVec3& from, const PxVec3& target) {
     const PxReal d = from.dot(target);
     const PxVec3 c = from.cross(target);
     // Opposite vectors: any half turn about an axis perpendicular to `from`.
-    const PxQuat q = d > -1.0f                     ? PxQuat(c.x, c.y, c.z, 1.0f + d)
+    const PxQuat q = d > -1.0f                  ? PxQuat(c.x, c.y, c.z, 1.0f + d)
                      : std::fabs(from.x) < 0.1f ? PxQuat(0.0f, from.z, -from.y, 0.0f)
                                                 : PxQuat(from.y, -from.x, 0.0f, 0.0f);
     return q.getNormalized();

@@ -31,11 +31,12 @@ struct PxContactPairHeader {
 // move on to the end of the step. Only onContact is ever called by this layer (touch-found reports, once
 // per pair of actors and step); the others exist for the interface's sake.
 class PxSimulationEventCallback {
-public:
+  public:
     virtual void onConstraintBreak(PxConstraintInfo* constraints, PxU32 count) = 0;
     virtual void onWake(PxActor** actors, PxU32 count) = 0;
     virtual void onSleep(PxActor** actors, PxU32 count) = 0;
-    virtual void onContact(const PxContactPairHeader& pairHeader, const PxContactPair* pairs, PxU32 nbPairs) = 0;
+    virtual void onContact(const PxContactPairHeader& pairHeader, const PxContactPair* pairs,
+                           PxU32 nbPairs) = 0;
     virtual void onTrigger(PxTriggerPair* pairs, PxU32 count) = 0;
     virtual void onAdvance(const PxRigidBody* const* bodyBuffer, const PxTransform* poseBuffer,
                            const PxU32 count) = 0;

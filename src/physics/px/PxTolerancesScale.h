@@ -6,7 +6,7 @@ namespace physx {
 
 // Typical object size and speed the simulation is tuned for.
 class PxTolerancesScale {
-public:
+  public:
     PxReal length = 1.0f;
     PxReal speed = 10.0f;
     bool isValid() const { return length > 0 && speed > 0; }

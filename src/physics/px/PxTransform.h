@@ -6,7 +6,7 @@ namespace physx {
 
 // Rigid placement: rotation q, then translation p. The default constructor gives the identity.
 class PxTransform {
-public:
+  public:
     PxQuat q;
     PxVec3 p;
 
@@ -18,7 +18,9 @@ public:
     PxTransform(const PxVec3& position, const PxQuat& orientation) : q(orientation), p(position) {}
 
     PxTransform operator*(const PxTransform& x) const { return transform(x); }
-    PxTransform transform(const PxTransform& src) const { return PxTransform(q.rotate(src.p) + p, q * src.q); }
+    PxTransform transform(const PxTransform& src) const {
+        return PxTransform(q.rotate(src.p) + p, q * src.q);
+    }
     PxVec3 transform(const PxVec3& v) const { return q.rotate(v) + p; }
     PxVec3 transformInv(const PxVec3& v) const { return q.rotateInv(v - p); }
     PxVec3 rotate(const PxVec3& v) const { return q.rotate(v); }

@@ -7,7 +7,7 @@
 namespace physx {
 
 class PxVec3 {
-public:
+  public:
     PxReal x, y, z;
 
     PxVec3() : x(0), y(0), z(0) {}
@@ -38,7 +38,9 @@ public:
     bool operator!=(const PxVec3& v) const { return !(*this == v); }
 
     PxReal dot(const PxVec3& v) const { return x * v.x + y * v.y + z * v.z; }
-    PxVec3 cross(const PxVec3& v) const { return PxVec3(y * v.z - z * v.y, z * v.x - x * v.z, x * v.y - y * v.x); }
+    PxVec3 cross(const PxVec3& v) const {
+        return PxVec3(y * v.z - z * v.y, z * v.x - x * v.z, x * v.y - y * v.x);
+    }
     PxVec3 multiply(const PxVec3& v) const { return PxVec3(x * v.x, y * v.y, z * v.z); }
     PxReal magnitudeSquared() const { return dot(*this); }
     PxReal magnitude() const { return std::sqrt(magnitudeSquared()); }
@@ -57,6 +59,8 @@ public:
     }
 };
 
-inline PxVec3 operator*(PxReal f, const PxVec3& v) { return v * f; }
+inline PxVec3 operator*(PxReal f, const PxVec3& v) {
+    return v * f;
+}
 
 } // namespace physx

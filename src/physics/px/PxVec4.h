@@ -5,7 +5,7 @@
 namespace physx {
 
 class PxVec4 {
-public:
+  public:
     PxReal x, y, z, w;
 
     PxVec4() : x(0), y(0), z(0), w(0) {}

@@ -1,0 +1,86 @@
+// Shapes and actors: sharing, reference counts, shape lists, and the poses the drawing code reads.
+#include "PxTestScene.h"
+#include "support/GLContext.h"
+
+#include <gtest/gtest.h>
+
+using namespace physx;
+
+TEST(PxShape, ReferencesAreCountedAndExclusiveShapesAttachOnce) {
+    PxTestScene world(PxVec3(0));
+    const PxU32 materialRefs = world.material->getReferenceCount();
+    PxShape* own = world.physics->createShape(PxSphereGeometry(1), *world.material, true);
+    EXPECT_EQ(world.material->getReferenceCount(), materialRefs + 1);
+    PxRigidDynamic* a = world.physics->createRigidDynamic(PxTransform(PxIdentity));
+    PxRigidDynamic* b = world.physics->createRigidDynamic(PxTransform(PxIdentity));
+    ASSERT_TRUE(a->attachShape(*own));
+    EXPECT_EQ(own->getReferenceCount(), 2u);
+    {
+        CoutCapture out;
+        EXPECT_FALSE(b->attachShape(*own));
+        EXPECT_EQ(out.lines().size(), 1u); // reported through the error callback
+    }
+    EXPECT_EQ(b->getNbShapes(), 0u);
+    own->release();
+    EXPECT_EQ(own->getReferenceCount(), 1u);
+
+    // Shape lists: a small buffer, a start index.
+    PxShape* second = world.physics->createShape(PxBoxGeometry(1, 1, 1), *world.material, true);
+    a->attachShape(*second);
+    second->release();
+    PxShape* buffer[4] = {nullptr, nullptr, nullptr, nullptr};
+    EXPECT_EQ(a->getNbShapes(), 2u);
+    EXPECT_EQ(a->getShapes(buffer, 1), 1u);
+    EXPECT_EQ(buffer[0], own);
+    EXPECT_EQ(a->getShapes(buffer, 4, 1), 1u);
+    EXPECT_EQ(buffer[0], second);
+    EXPECT_EQ(a->getShapes(buffer, 4, 2), 0u);
+    // Both shapes count for the mass.
+    PxRigidBodyExt::updateMassAndInertia(*a, 1.0f);
+    EXPECT_NEAR(a->getMass(), 4.0f / 3.0f * 3.14159265f + 8.0f, 1e-4f);
+
+    // Releasing the actor releases its hold on the shapes, and with it the shapes and their material use.
+    a->release();
+    EXPECT_EQ(world.material->getReferenceCount(), materialRefs);
+
+    // A plane belongs on a static actor only.
+    PxShape* plane = world.physics->createShape(PxPlaneGeometry(), *world.material, true);
+    {
+        CoutCapture out;
+        EXPECT_FALSE(b->attachShape(*plane));
+    }
+    plane->release();
+}
+
+TEST(PxShape, ActorTypesAndTheShapePoseTheDrawingReads) {
+    PxTestScene world(PxVec3(0));
+    const PxQuat quarterTurnY(3.14159265f / 2, PxVec3(0, 1, 0));
+    PxRigidStatic* wall = world.addStatic("wall", PxBoxGeometry(1, 2, 3), PxVec3(4, 5, 6));
+    wall->setGlobalPose(PxTransform(PxVec3(4, 5, 6), quarterTurnY));
+    PxRigidDynamic* ball = world.addBody("ball", PxSphereGeometry(1), PxVec3(0, 9, 0));
+    PxActor* asActor = wall;
+    EXPECT_EQ(asActor->getType(), PxActorType::eRIGID_STATIC);
+    EXPECT_EQ(asActor->is<PxRigidDynamic>(), nullptr);
+    EXPECT_EQ(asActor->is<PxRigidStatic>(), wall);
+    EXPECT_EQ(static_cast<PxActor*>(ball)->is<PxRigidBody>(), ball);
+    EXPECT_EQ(ball->getScene(), world.scene);
+
+    PxShape* shape = nullptr;
+    ASSERT_EQ(wall->getShapes(&shape, 1), 1u);
+    const PxMat44 m(PxShapeExt::getGlobalPose(*shape, *wall));
+    const float* f = m.front();
+    // Column-major: the translation is floats 12 to 14; a quarter turn about y sends x to -z.
+    EXPECT_EQ(f[12], 4.0f);
+    EXPECT_EQ(f[13], 5.0f);
+    EXPECT_EQ(f[14], 6.0f);
+    EXPECT_EQ(f[15], 1.0f);
+    EXPECT_NEAR(f[0], 0.0f, 1e-6f);
+    EXPECT_NEAR(f[2], -1.0f, 1e-6f);
+    EXPECT_NEAR(m.column2.x, 1.0f, 1e-6f);
+    const PxVec3 corner = m.transform(PxVec3(1, 0, 0));
+    EXPECT_NEAR(corner.z, 5.0f, 1e-6f);
+    const PxTransform t(PxVec3(1, 2, 3), quarterTurnY);
+    const PxTransform back = t * t.getInverse();
+    EXPECT_NEAR(back.p.magnitude(), 0.0f, 1e-6f);
+    EXPECT_NEAR(back.q.w, 1.0f, 1e-6f);
+}
