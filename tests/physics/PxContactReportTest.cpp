@@ -43,6 +43,22 @@ TEST(PxContactReport, LandingSphereReportsOnceDynamicFirstThenNothingWhileRestin
     std::cout << "player sphere touched the ground in step " << landedAt + 1 << "\n";
 }
 
+TEST(PxContactReport, RollingKeepsTheTouchOnlyASeparationStartsANewOne) {
+    PxTestScene world;
+    world.addGround();
+    PxRigidDynamic* ball = world.addBody("ball", PxSphereGeometry(0.5f), PxVec3(0, 0.6f, 0));
+    world.simulate(30);
+    ASSERT_EQ(world.reports.size(), 1u);
+    ball->setLinearVelocity(PxVec3(5, 0, 0));
+    world.simulate(60);
+    EXPECT_GT(ball->getGlobalPose().p.x, 3.0f);
+    EXPECT_EQ(world.reports.size(), 1u);
+    // Thrown up, it leaves the ground for about half a second and touches anew when it comes down.
+    ball->setLinearVelocity(PxVec3(0, 3, 0));
+    world.simulate(60);
+    EXPECT_EQ(world.reports.size(), 2u);
+}
+
 TEST(PxContactReport, TouchBeginsWithinTheContactDistanceNotOnlyOnPenetration) {
     PxTestScene world(PxVec3(0));
     world.addGround();
