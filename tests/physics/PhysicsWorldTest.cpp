@@ -322,3 +322,16 @@ TEST(PhysicsWorld, PlayerRunningIntoWallsAndEnemiesDecidesNothing) {
     EXPECT_STREQ(world.goal->getName(), "goal");
     EXPECT_STREQ(world.wall2->getName(), "wall2");
 }
+
+TEST(PhysicsWorld, FilterShaderAsksEveryPairToCollideAndReportItsTouch) {
+    const PxFilterObjectAttributes kinds[] = {PxFilterObjectType::eRIGID_STATIC,
+                                              PxFilterObjectType::eRIGID_DYNAMIC};
+    for (PxFilterObjectAttributes a : kinds)
+        for (PxFilterObjectAttributes b : kinds) {
+            PxPairFlags flags;
+            const PxFilterFlags verdict =
+                contactReportFilterShader(a, PxFilterData(1, 2, 3, 4), b, PxFilterData(), flags, nullptr, 0);
+            EXPECT_EQ(static_cast<PxU16>(flags), 0x405);
+            EXPECT_EQ(verdict, PxFilterFlag::eDEFAULT);
+        }
+}
