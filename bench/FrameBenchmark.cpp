@@ -1,0 +1,346 @@
+// How fast the game starts and plays: the real start-up and frame loop at the settings' window
+// size, driven by a fixed script, with every frame's stages timed (glFinish after the GL stages).
+// Prints numbers; it checks nothing. Run from the build folder under an X server:
+//   ./glorbit_bench [--frames N] [--warmup N] [--physics-steps N] [--alloc-sites] [--soak N]
+#include "AllocationCounter.h"
+#include "PhysicsComparison.h"
+#include "ScriptedPlay.h"
+
+#include "app/AppState.h"
+#include "app/Game.h"
+#include "model/AnimatedModel.h"
+
+#include <GLFW/glfw3.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Ahead of main: the moment the process's own code first runs.
+const double codeStart =
+    std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+
+double now() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
+
+// Seconds the process has existed, from the kernel's record of its start (1/CLK_TCK resolution).
+double secondsSinceProcessStart() {
+    std::ifstream stat("/proc/self/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const std::size_t close = text.rfind(')');
+    if (close == std::string::npos)
+        return -1.0;
+    // Field 22 (starttime) counted from field 3, which follows the command name.
+    const char* p = text.c_str() + close + 2;
+    for (int field = 3; field < 22 && *p; ++field)
+        p = std::strchr(p, ' ') + 1;
+    const double startTicks = std::strtod(p, nullptr);
+    timespec boot{};
+    clock_gettime(CLOCK_BOOTTIME, &boot);
+    return static_cast<double>(boot.tv_sec) + static_cast<double>(boot.tv_nsec) * 1e-9 -
+           startTicks / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+long peakResidentKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+long residentKiB() {
+    long pages = 0, resident = 0;
+    std::ifstream statm("/proc/self/statm");
+    statm >> pages >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+std::string loadAverage() {
+    std::ifstream in("/proc/loadavg");
+    std::string a, b, c;
+    in >> a >> b >> c;
+    return a + " " + b + " " + c;
+}
+
+struct Options {
+    int frames = ScriptedPlay::CycleFrames;
+    int warmup = 60;
+    int physicsSteps = 3000;
+    int physicsRounds = 3;
+    bool allocSites = false;
+    int soak = 0;
+};
+
+bool parse(int argc, char** argv, Options& o) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--alloc-sites") {
+            o.allocSites = true;
+            continue;
+        }
+        int* target = arg == "--frames"          ? &o.frames
+                      : arg == "--warmup"        ? &o.warmup
+                      : arg == "--physics-steps" ? &o.physicsSteps
+                      : arg == "--soak"          ? &o.soak
+                                                 : nullptr;
+        if (!target || !hasValue) {
+            std::cout << "usage: glorbit_bench [--frames N] [--warmup N] [--physics-steps N] [--alloc-sites] "
+                         "[--soak N]"
+                      << std::endl;
+            return false;
+        }
+        char* end = nullptr;
+        const long value = std::strtol(argv[++i], &end, 10);
+        if (*end != '\0' || value < 0 || value > 10000000) {
+            std::cout << "not a count: " << argv[i] << std::endl;
+            return false;
+        }
+        *target = static_cast<int>(value);
+    }
+    if (o.frames < 1)
+        o.frames = 1;
+    if (o.warmup >= o.frames)
+        o.warmup = o.frames - 1;
+    return true;
+}
+
+double percentile(std::vector<double> v, double q) {
+    if (v.empty())
+        return 0.0;
+    std::sort(v.begin(), v.end());
+    const std::size_t rank = static_cast<std::size_t>(std::ceil(q * static_cast<double>(v.size())));
+    return v[rank == 0 ? 0 : rank - 1];
+}
+
+double mean(const std::vector<double>& v) {
+    double sum = 0.0;
+    for (double x : v)
+        sum += x;
+    return v.empty() ? 0.0 : sum / static_cast<double>(v.size());
+}
+
+// One frame's measurements.
+struct FrameRecord {
+    double total = 0;
+    FrameTimings stages;
+    std::uint64_t mainAllocations = 0, allAllocations = 0;
+    bool freeCamera = false;
+};
+
+// Runs one frame of the script with its stages timed; the allocation counts cover the input
+// script too, which itself allocates nothing.
+FrameRecord timedFrame(Game& game, ScriptedPlay& script, int frame) {
+    FrameRecord r;
+    r.freeCamera = ScriptedPlay::freeCameraFrame(frame);
+    const alloccount::Counts before = alloccount::current();
+    const double start = now();
+    script.before(frame);
+    runFrame(game, FrameOptions{true, &r.stages});
+    r.total = now() - start;
+    const alloccount::Counts after = alloccount::current();
+    r.mainAllocations = after.mainThread - before.mainThread;
+    r.allAllocations = after.all - before.all;
+    return r;
+}
+
+void printStages(const std::vector<FrameRecord>& frames) {
+    struct Stage {
+        const char* name;
+        double FrameTimings::*slot;
+    };
+    const Stage stages[] = {{"input+cameras", &FrameTimings::input}, {"physics step", &FrameTimings::physics},
+                            {"animation clock", &FrameTimings::animation}, {"draw (objects)", &FrameTimings::draw},
+                            {"sky", &FrameTimings::sky}, {"bloom", &FrameTimings::bloom},
+                            {"swap+events", &FrameTimings::swap}};
+    std::printf("  %-16s %9s %9s %9s\n", "stage", "mean ms", "median", "p95");
+    for (const Stage& s : stages) {
+        std::vector<double> ms;
+        for (const FrameRecord& f : frames)
+            ms.push_back(f.stages.*(s.slot) * 1e3);
+        std::printf("  %-16s %9.3f %9.3f %9.3f\n", s.name, mean(ms), percentile(ms, 0.5), percentile(ms, 0.95));
+    }
+}
+
+// CPU cost of posing the creature's skeleton, which the draw stage does once per frame.
+double poseMicroseconds() {
+    AnimatedModel& model = appState().playerObject.animatedModel;
+    constexpr int Calls = 2000;
+    const double start = now();
+    for (int i = 0; i < Calls; ++i)
+        model.animate();
+    return (now() - start) / Calls * 1e6;
+}
+
+int soak(Game& game, ScriptedPlay& script, int frames) {
+    const int segment = std::max(1, frames / 10);
+    std::printf("soak: %d frames at %dx%d, a line every %d frames\n", frames, game.settings.width,
+                game.settings.height, segment);
+    std::printf("  %-13s %10s %10s %11s %12s\n", "frames", "median ms", "p95 ms", "resident MiB",
+                "allocs/frame");
+    std::vector<double> ms;
+    ms.reserve(static_cast<std::size_t>(segment));
+    std::uint64_t allocations = 0;
+    long residentAtHalf = 0;
+    int frame = 0;
+    for (; frame < frames && !glfwWindowShouldClose(game.window); ++frame) {
+        const FrameRecord r = timedFrame(game, script, frame);
+        ms.push_back(r.total * 1e3);
+        allocations += r.mainAllocations;
+        if (frame + 1 == frames / 2)
+            residentAtHalf = residentKiB();
+        if ((frame + 1) % segment == 0 || frame + 1 == frames) {
+            std::printf("  %6d-%-6d %10.2f %10.2f %11.1f %12.3f\n", frame + 1 - static_cast<int>(ms.size()),
+                        frame, percentile(ms, 0.5), percentile(ms, 0.95), residentKiB() / 1024.0,
+                        static_cast<double>(allocations) / static_cast<double>(ms.size()));
+            std::fflush(stdout);
+            ms.clear();
+            allocations = 0;
+        }
+    }
+    if (frame < frames)
+        std::printf("the game ended after %d frames\n", frame);
+    std::printf("resident memory growth over the second half: %ld KiB; peak (ru_maxrss) %.1f MiB\n",
+                residentKiB() - residentAtHalf, peakResidentKiB() / 1024.0);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    alloccount::markMainThread();
+    const double mainStart = now();
+    Options options;
+    if (!parse(argc, argv, options))
+        return 2;
+
+    // The start-up steps of main, each timed.
+    Game game;
+    game.settings = readSettings();
+    double t = now();
+    if (!openWindow(game))
+        return 1;
+    const double tWindow = now() - t;
+    t = now();
+    buildPrograms(game);
+    const double tPrograms = now() - t;
+    t = now();
+    if (!buildLevel(game)) {
+        std::cout << "the player's model was refused; nothing to measure" << std::endl;
+        glfwTerminate();
+        return 1;
+    }
+    const double tLevel = now() - t;
+    t = now();
+    createCameras(game);
+    setUpBloom(game);
+    const double tCamerasBloom = now() - t;
+
+    ScriptedPlay script(game.window);
+    t = now();
+    FrameRecord first = timedFrame(game, script, 0);
+    const double tFirstFrame = now() - t;
+    const double sinceProcessStart = secondsSinceProcessStart();
+    const double sinceCode = now() - codeStart, sinceMain = now() - mainStart;
+
+    std::printf("\n== glorbit frame benchmark ==\n");
+    std::printf("load average at start: %s\n", loadAverage().c_str());
+    std::printf("time to first frame (process start to first swap): %.0f ms (kernel start time, 10 ms steps); "
+                "%.0f ms from static init, %.0f ms from main\n",
+                sinceProcessStart * 1e3, sinceCode * 1e3, sinceMain * 1e3);
+    std::printf("  openWindow %.1f ms, buildPrograms %.1f ms, buildLevel %.1f ms, cameras+bloom %.1f ms, "
+                "first frame %.1f ms\n",
+                tWindow * 1e3, tPrograms * 1e3, tLevel * 1e3, tCamerasBloom * 1e3, tFirstFrame * 1e3);
+    std::fflush(stdout);
+
+    if (options.soak > 0)
+        return soak(game, script, options.soak);
+
+    std::vector<FrameRecord> frames;
+    frames.reserve(static_cast<std::size_t>(options.frames));
+    frames.push_back(first);
+    int ended = -1;
+    for (int frame = 1; frame < options.frames; ++frame) {
+        if (glfwWindowShouldClose(game.window)) {
+            ended = frame;
+            break;
+        }
+        if (frame == options.warmup && options.allocSites)
+            alloccount::startRecordingSites();
+        frames.push_back(timedFrame(game, script, frame));
+    }
+    alloccount::stopRecordingSites();
+
+    const std::vector<FrameRecord> steady(frames.begin() + std::min<std::ptrdiff_t>(options.warmup, frames.size()),
+                                          frames.end());
+    std::vector<double> all, follow, freeCam;
+    std::uint64_t mainAllocs = 0, allAllocs = 0, worstFrame = 0;
+    int framesWithAllocs = 0;
+    for (const FrameRecord& f : steady) {
+        all.push_back(f.total * 1e3);
+        (f.freeCamera ? freeCam : follow).push_back(f.total * 1e3);
+        mainAllocs += f.mainAllocations;
+        allAllocs += f.allAllocations;
+        worstFrame = std::max(worstFrame, f.mainAllocations);
+        framesWithAllocs += f.mainAllocations > 0 ? 1 : 0;
+    }
+    const double n = static_cast<double>(std::max<std::size_t>(1, steady.size()));
+
+    std::printf("frames: %zu at %dx%d, statistics over the %zu after %d warm-up frames%s\n", frames.size(),
+                game.settings.width, game.settings.height, steady.size(), options.warmup,
+                ended >= 0 ? " (the game ended early)" : "");
+    std::printf("frame time (glFinish after GL stages): median %.2f ms, p95 %.2f ms, mean %.2f ms, max %.2f ms\n",
+                percentile(all, 0.5), percentile(all, 0.95), mean(all), percentile(all, 1.0));
+    std::printf("  follow camera (orbit sweep, pushes): median %.2f ms, p95 %.2f ms over %zu frames\n",
+                percentile(follow, 0.5), percentile(follow, 0.95), follow.size());
+    std::printf("  free camera (fly-over, whole level): median %.2f ms, p95 %.2f ms over %zu frames\n",
+                percentile(freeCam, 0.5), percentile(freeCam, 0.95), freeCam.size());
+    printStages(steady);
+    std::printf("  skeleton pose (part of draw, CPU): %.2f us per frame\n", poseMicroseconds());
+    std::printf("heap allocations per frame (operator new), steady state: main thread %.2f (most in one frame %llu, "
+                "%d of %zu frames allocate), all threads %.2f\n",
+                static_cast<double>(mainAllocs) / n, static_cast<unsigned long long>(worstFrame), framesWithAllocs,
+                steady.size(), static_cast<double>(allAllocs) / n);
+    std::printf("peak memory (ru_maxrss): %.1f MiB; resident now %.1f MiB\n", peakResidentKiB() / 1024.0,
+                residentKiB() / 1024.0);
+    std::fflush(stdout);
+    if (options.allocSites)
+        alloccount::printSites(12);
+
+    if (options.physicsSteps > 0) {
+        const PhysicsTimes p = comparePhysics(game.levelPositions, options.physicsSteps, options.physicsRounds);
+        const double perStep = 1e6 / p.steps;
+        std::printf("physics, %d steps of 1/60 s with the player pushed, best (median) of %d rounds:\n", p.steps,
+                    p.rounds);
+        std::printf("  our layer (simulate + fetchResults):    %8.2f us/step (%.2f)\n", p.layerBest * perStep,
+                    p.layerMedian * perStep);
+        std::printf("  raw Bullet, default world:              %8.2f us/step (%.2f)\n", p.rawBest * perStep,
+                    p.rawMedian * perStep);
+        std::printf("  raw Bullet, the layer's settings:       %8.2f us/step (%.2f)\n", p.matchedBest * perStep,
+                    p.matchedMedian * perStep);
+        std::printf("  layer / raw default = %.2f; layer / raw with the same settings = %.2f\n",
+                    p.layerBest / p.rawBest, p.layerBest / p.matchedBest);
+        std::printf("  player ends at (%.1f, %.1f, %.1f) in the layer, (%.1f, %.1f, %.1f) raw, (%.1f, %.1f, %.1f) "
+                    "raw with the layer's settings\n",
+                    p.layerPlayer.x, p.layerPlayer.y, p.layerPlayer.z, p.rawPlayer.x, p.rawPlayer.y, p.rawPlayer.z,
+                    p.matchedPlayer.x, p.matchedPlayer.y, p.matchedPlayer.z);
+    }
+    std::printf("load average at end: %s\n", loadAverage().c_str());
+
+    const double median = percentile(all, 0.5);
+    std::printf("targets: median frame <= 33 ms: %s (goal 16.7 ms: %s); first frame < 1 s: %s; "
+                "no allocation per frame: %s\n",
+                median <= 33.0 ? "met" : "missed", median <= 16.7 ? "met" : "missed",
+                sinceProcessStart < 1.0 ? "met" : "missed", mainAllocs == 0 && allAllocs == 0 ? "met" : "missed");
+    glfwTerminate();
+    return 0;
+}
