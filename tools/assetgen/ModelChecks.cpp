@@ -191,7 +191,7 @@ void checkKeys(const aiScene* scene, const ModelDesc& intended, CheckLog& log) {
             if (!log.expect(channel->mNumPositionKeys == keys && channel->mNumRotationKeys == keys,
                             what + ": joint " + channel->mNodeName.C_Str() + " has not one key per tick"))
                 continue;
-            aiVector3D previous;
+            glm::vec3 previous(0.0f);
             for (unsigned k = 0; k < keys; ++k) {
                 const JointKey& want = clip.keys[k][static_cast<size_t>(found->second)];
                 const aiVectorKey& p = channel->mPositionKeys[k];
@@ -202,12 +202,11 @@ void checkKeys(const aiScene* scene, const ModelDesc& intended, CheckLog& log) {
                 const glm::quat q(r.mValue.w, r.mValue.x, r.mValue.y, r.mValue.z);
                 worstRotation = std::max(worstRotation, 1.0f - std::fabs(glm::dot(glm::normalize(q), want.rotation)));
                 // The file stores XYZ Euler angles; keep them off the y = ±90° pole and without wraps.
-                aiVector3D scaling, euler, position;
-                aiMatrix4x4(r.mValue.GetMatrix()).Decompose(scaling, euler, position);
-                worstPole = std::max(worstPole, std::fabs(glm::degrees(euler.y)));
+                const glm::vec3 euler = exportedEulerDegrees(q);
+                worstPole = std::max(worstPole, std::fabs(euler.y));
                 if (k > 0)
                     for (int a = 0; a < 3; ++a)
-                        worstJump = std::max(worstJump, std::fabs(glm::degrees(euler[a] - previous[a])));
+                        worstJump = std::max(worstJump, std::fabs(euler[a] - previous[a]));
                 previous = euler;
             }
         }

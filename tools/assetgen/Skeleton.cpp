@@ -1,5 +1,6 @@
 #include "Skeleton.h"
 
+#include <assimp/types.h> // brings the math types with their inline definitions
 #include <glm/gtc/matrix_transform.hpp>
 
 namespace assetgen {
@@ -24,5 +25,11 @@ JointKey keyFor(const glm::mat4& motion, const glm::mat4& parentMotion) {
 }
 
 glm::mat4 keyMatrix(const JointKey& key) { return translation(key.position) * glm::mat4_cast(key.rotation); }
+
+glm::vec3 exportedEulerDegrees(const glm::quat& q) {
+    aiVector3D scaling, euler, position;
+    aiMatrix4x4(aiQuaternion(q.w, q.x, q.y, q.z).GetMatrix()).Decompose(scaling, euler, position);
+    return glm::degrees(glm::vec3(euler.x, euler.y, euler.z));
+}
 
 } // namespace assetgen

@@ -33,5 +33,7 @@ glm::mat4 translation(const glm::vec3& offset);
 // `parentMotion` (the animator composes L · parent, so L = motion · parent⁻¹).
 JointKey keyFor(const glm::mat4& motion, const glm::mat4& parentMotion);
 glm::mat4 keyMatrix(const JointKey& key);
+// The XYZ Euler angles (degrees) the FBX exporter writes for a rotation, decomposed as it does.
+glm::vec3 exportedEulerDegrees(const glm::quat& rotation);
 
 } // namespace assetgen

@@ -11,14 +11,16 @@ namespace {
 constexpr float TwoPi = glm::two_pi<float>();
 constexpr float MinWeight = 1e-3f;
 
+// Joint 0 cannot hold a weight in the game's vertices (id 0 marks an empty slot), so it is dropped
+// with the negligible weights; the rest come heaviest first and sum to 1.
 Influences normalised(Influences in) {
-    std::sort(in.begin(), in.end(), [](const Influence& a, const Influence& b) { return a.weight > b.weight; });
     float sum = 0.0f;
     for (Influence& i : in) {
         if (i.weight < MinWeight || i.joint <= 0)
             i = Influence{};
         sum += i.weight;
     }
+    std::sort(in.begin(), in.end(), [](const Influence& a, const Influence& b) { return a.weight > b.weight; });
     for (Influence& i : in)
         if (sum > 0.0f && i.weight > 0.0f)
             i.weight /= sum;

@@ -46,6 +46,6 @@ const glm::vec3 BodyPivot(0.0f, 0.0f, -0.78f); // the body rocks about the spot 
 
 // How far along the ears and the tail the tip joint takes over.
 constexpr float EarBendStart = 0.32f, EarBendEnd = 0.62f;
-constexpr float TailBendStart = 0.35f, TailBendEnd = 0.65f;
+constexpr float TailBendStart = 0.25f, TailBendEnd = 0.75f;
 
 } // namespace assetgen::zub

@@ -1,0 +1,185 @@
+#include "AssetSet.h"
+#include "DefaultTexture.h"
+#include "FbxWriter.h"
+#include "ImageChecks.h"
+#include "SkyBox.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+using namespace assetgen;
+
+namespace {
+
+const char* const AssetsFolder = "../assets";
+
+std::string joined(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const std::string& line : lines)
+        out += line + "\n";
+    return out;
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// A fresh folder under the system's temporary directory, removed with the object.
+struct TempFolder {
+    fs::path path;
+    explicit TempFolder(const std::string& name)
+        : path(fs::temp_directory_path() / (name + "-" + std::to_string(::getpid()))) {
+        fs::remove_all(path);
+        fs::create_directories(path);
+    }
+    ~TempFolder() { fs::remove_all(path); }
+};
+
+std::array<Decoded, 6> committedSkyFaces() {
+    std::array<Decoded, 6> faces;
+    for (size_t f = 0; f < 6; ++f)
+        decodeImage(readFile(fs::path(AssetsFolder) / "emap" / sky::faceFiles()[f]), faces[f]);
+    return faces;
+}
+
+} // namespace
+
+TEST(CommittedAssets, PassEveryCheckIncludingTheGamesSkinning) {
+    CheckLog log;
+    SkinningReport report;
+    const FileSet files = readAssets(AssetsFolder, log);
+    ASSERT_TRUE(log.ok()) << joined(log.failures);
+    checkAssets(files, log, &report);
+    EXPECT_TRUE(log.ok()) << joined(log.failures);
+
+    ASSERT_EQ(report.clipNames, (std::vector<std::string>{"Walk", "Idle", "Wave"}));
+    EXPECT_EQ(report.clipTicks, (std::vector<int>{24, 72, 48}));
+    for (size_t c = 0; c < report.clipNames.size(); ++c) {
+        // The clips really move the creature, and on every key the game's pose is the designed one.
+        EXPECT_GT(report.maxDisplacement[c], 0.1f) << report.clipNames[c];
+        EXPECT_LT(report.maxDeviation[c], 2e-3f) << report.clipNames[c];
+    }
+    EXPECT_LT(report.restDeviation, 1e-6f);
+    EXPECT_LT(report.firstFrameRest, 1e-4f);
+}
+
+TEST(CommittedAssets, RegenerateByteForByteIntoAnotherFolder) {
+    FileSet files;
+    std::string error;
+    ASSERT_TRUE(generateAssets(files, error)) << error;
+    TempFolder folder("assetgen-regenerate");
+    ASSERT_TRUE(writeAssets(folder.path.string(), files, error)) << error;
+
+    ASSERT_EQ(files.size(), assetPaths().size());
+    for (const std::string& path : assetPaths()) {
+        const std::string committed = readFile(fs::path(AssetsFolder) / path);
+        const std::string fresh = readFile(folder.path / path);
+        EXPECT_FALSE(committed.empty()) << path;
+        EXPECT_TRUE(fresh == committed) << path << " differs from the committed file (" << fresh.size() << " vs "
+                                        << committed.size() << " bytes)";
+    }
+    // Nothing half-written is left next to the files.
+    for (const auto& entry : fs::recursive_directory_iterator(folder.path))
+        EXPECT_NE(entry.path().extension(), ".part") << entry.path();
+}
+
+TEST(SkyFaces, NeighbouringFacesAgreeAlongEveryEdge) {
+    const std::array<Decoded, 6> faces = committedSkyFaces();
+    for (const Decoded& face : faces) {
+        ASSERT_EQ(face.width, sky::FaceSize);
+        ASSERT_EQ(face.height, sky::FaceSize);
+        ASSERT_EQ(face.channels, 3);
+    }
+    const EdgeAgreement right = skyEdgeAgreement(faces);
+    const EdgeAgreement wrong = skyEdgeMismatch(faces);
+    for (int e = 0; e < 12; ++e) {
+        EXPECT_LT(right.mean[e], 1.0f) << "edge " << e;
+        EXPECT_LT(right.worst[e], 16.0f) << "edge " << e;
+    }
+    // The same borders paired back to front differ clearly wherever the sky has any detail
+    // (everything but the four edges of the plain ground-mist face), so the table has teeth.
+    for (int e : {0, 2, 3, 4, 6, 7, 8, 9})
+        EXPECT_GT(wrong.mean[e], 3.0f * right.mean[e] + 1.0f) << "edge " << e;
+
+    // Swapping the east and west faces, a classic mistake, breaks the seams.
+    std::array<Decoded, 6> swapped = faces;
+    std::swap(swapped[0], swapped[1]);
+    const EdgeAgreement broken = skyEdgeAgreement(swapped);
+    float worstMean = 0.0f;
+    for (int e = 0; e < 12; ++e)
+        worstMean = std::max(worstMean, broken.mean[e]);
+    EXPECT_GT(worstMean, 3.0f);
+}
+
+TEST(SkyFaces, DirectionsFollowOpenGLsFaceTable) {
+    const int n = sky::FaceSize;
+    const float middle = (n - 1) * 0.5f;
+    // The centre of each face looks along its axis.
+    const glm::vec3 axes[6] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
+    for (int f = 0; f < 6; ++f)
+        EXPECT_GT(glm::dot(glm::normalize(sky::faceDirection(f, middle, middle)), axes[f]), 0.9999f) << f;
+    // Row 0 (uploaded first, t = 0) of every side face is the upper edge: tc = -1 means y = +1.
+    for (int f : {0, 1, 4, 5})
+        EXPECT_FLOAT_EQ(sky::faceDirection(f, middle, 0.0f).y, 1.0f) << f;
+    // Columns: +X has sc = -z, so column 0 points to +z; +Z has sc = +x; -Z has sc = -x.
+    EXPECT_FLOAT_EQ(sky::faceDirection(0, 0.0f, middle).z, 1.0f);
+    EXPECT_FLOAT_EQ(sky::faceDirection(4, 0.0f, middle).x, -1.0f);
+    EXPECT_FLOAT_EQ(sky::faceDirection(5, 0.0f, middle).x, 1.0f);
+    // +Y: tc = +z, so row 0 looks towards -z; -Y: tc = -z, so row 0 looks towards +z.
+    EXPECT_FLOAT_EQ(sky::faceDirection(2, middle, 0.0f).z, -1.0f);
+    EXPECT_FLOAT_EQ(sky::faceDirection(3, middle, 0.0f).z, 1.0f);
+}
+
+TEST(FbxWriter, PinsTheCreationStampAndRefusesTextWithoutOne) {
+    std::string text = "FBXHeaderExtension:  {\n\tCreationTimeStamp:  {\n\t\tVersion: 1000\n\t\tYear: 2031\n"
+                       "\t\tMonth: 7\n\t\tDay: 19\n\t\tHour: 23\n\t\tMinute: 59\n\t\tSecond: 58\n"
+                       "\t\tMillisecond: 999\n\t}\n\tCreator: \"x\"\n}\n";
+    ASSERT_TRUE(pinCreationTimeStamp(text));
+    EXPECT_NE(text.find("\t\tYear: 2024\n\t\tMonth: 1\n\t\tDay: 1\n\t\tHour: 0\n\t\tMinute: 0\n\t\tSecond: 0\n"
+                        "\t\tMillisecond: 0\n\t}"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("\t\tVersion: 1000\n"), std::string::npos);
+    EXPECT_NE(text.find("Creator: \"x\""), std::string::npos);
+
+    std::string none = "Objects:  {\n}\n";
+    EXPECT_FALSE(pinCreationTimeStamp(none));
+}
+
+TEST(AssetWriter, ReplacesWholeFilesAndReportsAFolderItCannotMake) {
+    TempFolder folder("assetgen-writer");
+    std::string error;
+    ASSERT_TRUE(writeAssets(folder.path.string(), {{"a/b.txt", "first"}}, error)) << error;
+    ASSERT_TRUE(writeAssets(folder.path.string(), {{"a/b.txt", "second"}}, error)) << error;
+    EXPECT_EQ(readFile(folder.path / "a" / "b.txt"), "second");
+    EXPECT_FALSE(fs::exists(folder.path / "a" / "b.txt.part"));
+
+    // A regular file where a folder should be.
+    std::ofstream(folder.path / "blocker") << "x";
+    EXPECT_FALSE(writeAssets((folder.path / "blocker").string(), {{"c.txt", "data"}}, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(fs::exists(folder.path / "blocker" / "c.txt"));
+}
+
+TEST(AssetChecks, CatchATamperedSettingsFileAndAFlatTexture) {
+    CheckLog log;
+    FileSet files = readAssets(AssetsFolder, log);
+    ASSERT_TRUE(log.ok());
+    files["settings.ini"] += "vsync = true\n";
+    Image flat(DefaultTextureSize, DefaultTextureSize, glm::vec3(0.8f));
+    files["default_tex.png"] = encodePng(flat);
+    CheckLog tampered;
+    checkAssets(files, tampered);
+    const std::string failures = joined(tampered.failures);
+    EXPECT_NE(failures.find("settings.ini"), std::string::npos) << failures;
+    EXPECT_NE(failures.find("default texture: nearly a flat colour"), std::string::npos) << failures;
+}
