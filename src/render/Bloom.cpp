@@ -120,6 +120,10 @@ void Model::drawBloom() {
     GLint windowViewport[4] = {0, 0, 0, 0};
     glGetIntegerv(GL_VIEWPORT, windowViewport);
     glViewport(0, 0, bloomTargets->blurWidth, bloomTargets->blurHeight);
+    // Wireframe (F1) is for the scene: full-screen quads drawn as lines would leave the window black.
+    GLint polygonMode[2] = {GL_FILL, GL_FILL};
+    glGetIntegerv(GL_POLYGON_MODE, polygonMode);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 
     blurShader->use();
     // "image" reads unit 0; do not rely on whatever the previous draw left active.
@@ -145,6 +149,7 @@ void Model::drawBloom() {
     combineShader->setInt("bloom", 1);
     combineShader->setFloat("exposure", 1.0f);
     renderQuad();
+    glPolygonMode(GL_FRONT_AND_BACK, static_cast<GLenum>(polygonMode[0]));
 }
 
 void Model::renderQuad() {

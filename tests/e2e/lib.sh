@@ -79,15 +79,16 @@ game_window() {
 
 focus_game() { xdotool windowactivate --sync "$(game_window)" >/dev/null 2>&1 || xdotool windowfocus "$(game_window)"; }
 
-# Waits for the game to end, at most $1 seconds; prints its exit status.
+# Waits for the game to end, at most $1 seconds; leaves its exit status in EXIT_STATUS.
+# Call it directly, not inside $(...): only this shell can collect its own child's status.
+EXIT_STATUS=""
 wait_exit() {
   local limit=${1:-30} i
   for i in $(seq $((limit * 10))); do
     if ! kill -0 "$GAME_PID" 2>/dev/null; then
-      local status=0
-      wait "$GAME_PID" || status=$?
+      EXIT_STATUS=0
+      wait "$GAME_PID" || EXIT_STATUS=$?
       GAME_PID=""
-      echo "$status"
       return 0
     fi
     sleep 0.1

@@ -18,14 +18,14 @@ run_for 2
 shot startup
 focus_game
 xdotool key Escape
-status=$(wait_exit 30)
+wait_exit 30; status=$EXIT_STATUS
 [ "$status" = 0 ] || fail "Escape ended with status $status"
 rm -rf "$WORK/run" "$WORK/assets"
 
 # A width of 0: the window cannot be created.
 make_run_dir "$(printf '[window]\nwidth = 0\n')"
 start_game
-status=$(wait_exit 30)
+wait_exit 30; status=$EXIT_STATUS
 [ "$status" = 255 ] || fail "width 0 ended with status $status"
 grep -qx 'Failed to create window with GLFW' "$WORK/out.txt" || fail "no window failure line"
 rm -rf "$WORK/run" "$WORK/assets"
@@ -44,6 +44,6 @@ link_line=$(grep -n -m1 -x 'ERROR::SHADER::PROGRAM::LINKING_FAILED' "$WORK/out.t
 run_for 1
 focus_game
 xdotool key Escape
-status=$(wait_exit 30)
+wait_exit 30; status=$EXIT_STATUS
 [ "$status" = 0 ] || fail "status $status"
 echo "PASS"

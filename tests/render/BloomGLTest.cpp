@@ -280,3 +280,22 @@ TEST(BloomGLTest, CombinedImageMatchesGolden) {
     EXPECT_LE(maxDiff, 8) << "mean " << mean;
     EXPECT_LE(mean, 0.5) << "max " << maxDiff;
 }
+
+// Wireframe is for the scene only: the pass fills the window as usual and hands the line mode back.
+TEST(BloomGLTest, WireframeLeavesThePassFilled) {
+    constexpr int Size = 32;
+    GLContext context(Size, Size);
+    ASSERT_TRUE(context.ok());
+    BloomRig rig(Size, Size);
+    rig.paint(glm::vec4(0.2f, 0.4f, 0.6f, 1.0f), glm::vec4(0.0f), 0, 0, 1, glm::vec4(0.2f, 0.4f, 0.6f, 1.0f));
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    rig.star.drawBloom();
+    GLint mode[2] = {0, 0};
+    glGetIntegerv(GL_POLYGON_MODE, mode);
+    EXPECT_EQ(mode[0], GL_LINE);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    // A pixel away from the quad's diagonal: drawn as lines it would stay cleared (black).
+    const std::vector<unsigned char> window = rendertest::readWindow(Size, Size);
+    const size_t offCorner = static_cast<size_t>((4 * Size + 26) * 4);
+    EXPECT_GT(int(window[offCorner + 2]), 100);
+}
