@@ -98,6 +98,12 @@ wait_exit() {
 
 shot() { import -window root "$SHOTS/$1.png"; }
 
+# The middle of the game window, where the follow camera keeps the creature: $1 name, $2 size.
+creature_shot() {
+  local size=${2:-160}
+  import -window "$(game_window)" -gravity center -crop "${size}x${size}+0+0" +repage "$SHOTS/$1.png"
+}
+
 # Number of pixels that differ between two screenshots (by more than a small fuzz).
 pixels_differ() { compare -metric AE -fuzz 3% "$SHOTS/$1.png" "$SHOTS/$2.png" null: 2>&1 | cut -d' ' -f1 || true; }
 

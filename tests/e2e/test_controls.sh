@@ -24,12 +24,17 @@ xdotool key F1; run_for 1; shot filled
 lines=$(pixels_differ wireframe filled)
 [ "${lines:-0}" -gt 2000 ] || fail "wireframe changed only ${lines} pixels"
 
-# F4 and F5 announce the clip they switch to.
-xdotool key F4; xdotool key F5
+# F4 and F5 announce the clip they switch to, and the creature's limbs move differently.
+xdotool key F4
 wait_for_line '^Changed Animation to Idle with duration [0-9.]+ vs\. [0-9.]+$' 10
-[ "$(grep -c '^Changed Animation to Idle with duration ' "$WORK/out.txt")" -ge 2 ] || fail "F4/F5 lines"
 run_for 1
-shot clip2
+creature_shot idle
+xdotool key F5
+run_for 1
+creature_shot wave
+[ "$(grep -c '^Changed Animation to Idle with duration ' "$WORK/out.txt")" -ge 2 ] || fail "F4/F5 lines"
+limbs=$(pixels_differ idle wave)
+[ "${limbs:-0}" -gt 50 ] || fail "the two clips look the same (${limbs} pixels differ)"
 
 # F3: the free camera, moved by W and turned by the mouse.
 xdotool key F3; run_for 1; shot free
