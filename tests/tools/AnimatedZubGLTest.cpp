@@ -46,7 +46,8 @@ TEST(AnimatedZubGL, TheRealModelLoadsAndPosesEveryClipAsDesigned) {
         for (unsigned tick = 0; tick <= clip.duration; tick += 3) {
             zub.animationTime = static_cast<float>(tick) / static_cast<float>(clip.ticksPerSecond);
             zub.animate();
-            const std::vector<glm::mat4> want = zub::designedMotion(static_cast<int>(c), static_cast<float>(tick));
+            const std::vector<glm::mat4> want =
+                zub::designedMotion(static_cast<int>(c), static_cast<float>(tick));
             ASSERT_EQ(zub.jointTransforms.size(), want.size());
             for (size_t j = 0; j < want.size(); ++j)
                 for (int col = 0; col < 4; ++col)

@@ -84,8 +84,8 @@ TEST(CommittedAssets, RegenerateByteForByteIntoAnotherFolder) {
         const std::string committed = readFile(fs::path(AssetsFolder) / path);
         const std::string fresh = readFile(folder.path / path);
         EXPECT_FALSE(committed.empty()) << path;
-        EXPECT_TRUE(fresh == committed) << path << " differs from the committed file (" << fresh.size() << " vs "
-                                        << committed.size() << " bytes)";
+        EXPECT_TRUE(fresh == committed) << path << " differs from the committed file (" << fresh.size()
+                                        << " vs " << committed.size() << " bytes)";
     }
     // Nothing half-written is left next to the files.
     for (const auto& entry : fs::recursive_directory_iterator(folder.path))
@@ -144,9 +144,10 @@ TEST(FbxWriter, PinsTheCreationStampAndRefusesTextWithoutOne) {
                        "\t\tMonth: 7\n\t\tDay: 19\n\t\tHour: 23\n\t\tMinute: 59\n\t\tSecond: 58\n"
                        "\t\tMillisecond: 999\n\t}\n\tCreator: \"x\"\n}\n";
     ASSERT_TRUE(pinCreationTimeStamp(text));
-    EXPECT_NE(text.find("\t\tYear: 2024\n\t\tMonth: 1\n\t\tDay: 1\n\t\tHour: 0\n\t\tMinute: 0\n\t\tSecond: 0\n"
-                        "\t\tMillisecond: 0\n\t}"),
-              std::string::npos)
+    EXPECT_NE(
+        text.find("\t\tYear: 2024\n\t\tMonth: 1\n\t\tDay: 1\n\t\tHour: 0\n\t\tMinute: 0\n\t\tSecond: 0\n"
+                  "\t\tMillisecond: 0\n\t}"),
+        std::string::npos)
         << text;
     EXPECT_NE(text.find("\t\tVersion: 1000\n"), std::string::npos);
     EXPECT_NE(text.find("Creator: \"x\""), std::string::npos);

@@ -38,7 +38,8 @@ TEST(ZubRig, KeysReproduceTheDesignOnlyInTheGamesOrderOfComposition) {
     float worst = 0.0f, worstOtherOrder = 0.0f;
     for (size_t c = 0; c < clips.size(); ++c)
         for (int k = 0; k <= clips[c].ticks; ++k) {
-            const std::vector<glm::mat4> want = zub::designedMotion(static_cast<int>(c), static_cast<float>(k));
+            const std::vector<glm::mat4> want =
+                zub::designedMotion(static_cast<int>(c), static_cast<float>(k));
             const std::vector<glm::mat4> got = gamePose(clips[c].keys[static_cast<size_t>(k)]);
             // The usual order (parent · local) must give something else, or the rig would not
             // depend on the animator's unusual order at all.
@@ -60,8 +61,10 @@ TEST(ZubRig, ClipsLoopWithoutAJumpAndIdleAndWaveStartAtRest) {
     for (const ClipKeys& clip : clips) {
         ASSERT_EQ(clip.keys.size(), static_cast<size_t>(clip.ticks + 1));
         for (size_t j = 0; j < zub::JointCount; ++j) {
-            EXPECT_EQ(clip.keys.front()[j].position, clip.keys.back()[j].position) << clip.name << " joint " << j;
-            EXPECT_EQ(clip.keys.front()[j].rotation, clip.keys.back()[j].rotation) << clip.name << " joint " << j;
+            EXPECT_EQ(clip.keys.front()[j].position, clip.keys.back()[j].position)
+                << clip.name << " joint " << j;
+            EXPECT_EQ(clip.keys.front()[j].rotation, clip.keys.back()[j].rotation)
+                << clip.name << " joint " << j;
         }
         // Neighbouring keys are close: a step of the cycle, never a jump.
         float biggestTurn = 0.0f, biggestShift = 0.0f;

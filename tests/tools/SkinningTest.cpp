@@ -52,7 +52,8 @@ void load(Loaded& out) {
     out.scene = sceneimport::readScene(out.importer, ZubFile, error);
     if (out.scene) {
         out.root = buildJointTree(out.scene->mRootNode, out.jointCount);
-        auto data = sceneimport::convertMesh<SkinnedVertex>(out.scene, out.scene->mMeshes[0], "../assets/zub");
+        auto data =
+            sceneimport::convertMesh<SkinnedVertex>(out.scene, out.scene->mMeshes[0], "../assets/zub");
         const std::vector<glm::mat4> offsets =
             bindBones(out.scene->mMeshes[0], out.root, out.jointCount, data.vertices, "../assets/zub");
         if (!offsets.empty())
@@ -114,7 +115,8 @@ TEST(ZubSkinning, TheGamesAnimatorMovesTheMeshAsDesignedAndNeverTearsIt) {
                 glm::vec3 want(0.0f);
                 for (const Influence& in : design.mesh.vertices[design.mesh.indices[k]].influences)
                     if (in.weight > 0.0f)
-                        want += in.weight * glm::vec3(motion[static_cast<size_t>(in.joint)] * glm::vec4(bind[k], 1.0f));
+                        want += in.weight *
+                                glm::vec3(motion[static_cast<size_t>(in.joint)] * glm::vec4(bind[k], 1.0f));
                 float& worst = half % 2 == 0 ? onKeys : betweenKeys;
                 worst = std::max(worst, glm::length(posed[k] - want));
             }
@@ -132,12 +134,13 @@ TEST(ZubSkinning, TheGamesAnimatorMovesTheMeshAsDesignedAndNeverTearsIt) {
                 }
             if (half == 0 && c != zub::Walk) {
                 for (size_t k = 0; k < bind.size(); ++k)
-                    ASSERT_LT(glm::length(posed[k] - bind[k]), 1e-4f) << names[c] << " does not start at rest";
+                    ASSERT_LT(glm::length(posed[k] - bind[k]), 1e-4f)
+                        << names[c] << " does not start at rest";
             }
         }
-        std::cout << "[ skinning ] " << names[c] << ": " << clip.duration << " ticks, largest vertex travel " << travel
-                  << ", off the design on keys " << onKeys << ", between keys " << betweenKeys << ", edge length x"
-                  << squash << " .. x" << stretch << std::endl;
+        std::cout << "[ skinning ] " << names[c] << ": " << clip.duration << " ticks, largest vertex travel "
+                  << travel << ", off the design on keys " << onKeys << ", between keys " << betweenKeys
+                  << ", edge length x" << squash << " .. x" << stretch << std::endl;
         EXPECT_LE(travel, zub::designedReach(static_cast<int>(c))) << names[c];
         EXPECT_GT(travel, 0.1f) << names[c];
         EXPECT_LT(onKeys, 2e-3f) << names[c];
@@ -154,9 +157,11 @@ TEST(ZubSkinning, AFileKeyedInTheUsualOrderIsCaught) {
     ModelDesc design = creatureDesign();
     for (size_t c = 0; c < design.clips.size(); ++c)
         for (int k = 0; k <= design.clips[c].ticks; ++k) {
-            const std::vector<glm::mat4> motion = zub::designedMotion(static_cast<int>(c), static_cast<float>(k));
+            const std::vector<glm::mat4> motion =
+                zub::designedMotion(static_cast<int>(c), static_cast<float>(k));
             for (size_t j = 2; j < zub::JointCount; ++j) {
-                const glm::mat4 local = glm::inverse(motion[static_cast<size_t>(zub::skeleton()[j].parent)]) * motion[j];
+                const glm::mat4 local =
+                    glm::inverse(motion[static_cast<size_t>(zub::skeleton()[j].parent)]) * motion[j];
                 design.clips[c].keys[static_cast<size_t>(k)][j] = keyFor(local, glm::mat4(1.0f));
             }
         }

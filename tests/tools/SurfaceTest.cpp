@@ -19,7 +19,8 @@ SurfaceSpec sphere(bool reversed) {
     spec.point = [reversed](float s, float a) {
         const float theta = 3.14159265f * s;
         const float around = reversed ? -a : a;
-        return glm::vec3(std::sin(theta) * std::cos(around), std::sin(theta) * std::sin(around), -std::cos(theta));
+        return glm::vec3(std::sin(theta) * std::cos(around), std::sin(theta) * std::sin(around),
+                         -std::cos(theta));
     };
     spec.influences = [](const glm::vec3& p, float, float) { return blend(2, 3, p.z * 0.5f + 0.5f); };
     return spec;

@@ -25,9 +25,15 @@ const char* const StonePath = "enemy/Stone_enemy2.fbx";
 const char* const DefaultTexturePath = "default_tex.png";
 const char* const SettingsPath = "settings.ini";
 
-std::string zubTexturePath() { return std::string("zub/") + zub::TextureFile; }
-std::string stoneTexturePath() { return std::string("enemy/") + stone::TextureFile; }
-std::string skyPath(size_t face) { return std::string("emap/") + sky::faceFiles()[face]; }
+std::string zubTexturePath() {
+    return std::string("zub/") + zub::TextureFile;
+}
+std::string stoneTexturePath() {
+    return std::string("enemy/") + stone::TextureFile;
+}
+std::string skyPath(size_t face) {
+    return std::string("emap/") + sky::faceFiles()[face];
+}
 
 } // namespace
 
@@ -65,8 +71,8 @@ ModelDesc stoneDesign() {
 }
 
 std::vector<std::string> assetPaths() {
-    std::vector<std::string> paths = {SettingsPath,   DefaultTexturePath, ZubPath, zubTexturePath(),
-                                      StonePath,      stoneTexturePath()};
+    std::vector<std::string> paths = {SettingsPath,     DefaultTexturePath, ZubPath,
+                                      zubTexturePath(), StonePath,          stoneTexturePath()};
     for (size_t f = 0; f < 6; ++f)
         paths.push_back(skyPath(f));
     return paths;

@@ -133,9 +133,10 @@ aiAnimation* buildAnimation(const ModelDesc& model, const ClipKeys& clip) {
         for (unsigned k = 0; k < keys; ++k) {
             const JointKey& key = clip.keys[k][j];
             const double seconds = static_cast<double>(k) / model.ticksPerSecond;
-            channel->mPositionKeys[k] = aiVectorKey(seconds, aiVector3D(key.position.x, key.position.y, key.position.z));
-            channel->mRotationKeys[k] =
-                aiQuatKey(seconds, aiQuaternion(key.rotation.w, key.rotation.x, key.rotation.y, key.rotation.z));
+            channel->mPositionKeys[k] =
+                aiVectorKey(seconds, aiVector3D(key.position.x, key.position.y, key.position.z));
+            channel->mRotationKeys[k] = aiQuatKey(
+                seconds, aiQuaternion(key.rotation.w, key.rotation.x, key.rotation.y, key.rotation.z));
             channel->mScalingKeys[k] = aiVectorKey(seconds, aiVector3D(1.0f, 1.0f, 1.0f));
         }
         animation->mChannels[j] = channel;
@@ -180,9 +181,9 @@ std::string writeFbx(const ModelDesc& model, std::string& error) {
     setChildren(scene->mRootNode, rootChildren);
 
     scene->mNumMeshes = 1;
-    scene->mMeshes = new aiMesh*[1]{buildMesh(model, weights)};
+    scene->mMeshes = new aiMesh* [1] { buildMesh(model, weights) };
     scene->mNumMaterials = 1;
-    scene->mMaterials = new aiMaterial*[1]{buildMaterial(model)};
+    scene->mMaterials = new aiMaterial* [1] { buildMaterial(model) };
     if (!model.clips.empty()) {
         scene->mNumAnimations = static_cast<unsigned>(model.clips.size());
         scene->mAnimations = new aiAnimation*[model.clips.size()];
@@ -207,7 +208,7 @@ std::string writeFbx(const ModelDesc& model, std::string& error) {
 
 bool pinCreationTimeStamp(std::string& text) {
     static const std::pair<const char*, const char*> fields[] = {
-        {"Year: ", "2024"}, {"Month: ", "1"},  {"Day: ", "1"},        {"Hour: ", "0"},
+        {"Year: ", "2024"}, {"Month: ", "1"},  {"Day: ", "1"},         {"Hour: ", "0"},
         {"Minute: ", "0"},  {"Second: ", "0"}, {"Millisecond: ", "0"},
     };
     size_t pos = text.find("CreationTimeStamp:");

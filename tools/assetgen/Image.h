@@ -48,7 +48,11 @@ bool decodeImage(const std::string& fileBytes, Decoded& out);
 void forEachRow(int rows, const std::function<void(int)>& fn);
 
 // Colour helpers shared by the painters.
-inline glm::vec3 rgb(int r, int g, int b) { return glm::vec3(r, g, b) / 255.0f; }
-inline float smooth(float edge0, float edge1, float x) { return glm::smoothstep(edge0, edge1, x); }
+inline glm::vec3 rgb(int r, int g, int b) {
+    return glm::vec3(r, g, b) / 255.0f;
+}
+inline float smooth(float edge0, float edge1, float x) {
+    return glm::smoothstep(edge0, edge1, x);
+}
 
 } // namespace assetgen

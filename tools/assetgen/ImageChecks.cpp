@@ -36,12 +36,12 @@ struct Edge {
 // +X: (1, -t, -s)  -X: (-1, -t, s)  +Y: (s, 1, t)  -Y: (s, -1, -t)  +Z: (s, -t, 1)  -Z: (-s, -t, -1),
 // with s along the columns and t along the rows, row 0 first.
 const Edge Edges[12] = {
-    {{0, Top, false}, {2, Right, true}},     {{0, Bottom, false}, {3, Right, false}},
-    {{0, Left, false}, {4, Right, false}},   {{0, Right, false}, {5, Left, false}},
-    {{1, Top, false}, {2, Left, false}},     {{1, Bottom, false}, {3, Left, true}},
-    {{1, Left, false}, {5, Right, false}},   {{1, Right, false}, {4, Left, false}},
-    {{2, Top, false}, {5, Top, true}},       {{2, Bottom, false}, {4, Top, false}},
-    {{3, Top, false}, {4, Bottom, false}},   {{3, Bottom, false}, {5, Bottom, true}},
+    {{0, Top, false}, {2, Right, true}},   {{0, Bottom, false}, {3, Right, false}},
+    {{0, Left, false}, {4, Right, false}}, {{0, Right, false}, {5, Left, false}},
+    {{1, Top, false}, {2, Left, false}},   {{1, Bottom, false}, {3, Left, true}},
+    {{1, Left, false}, {5, Right, false}}, {{1, Right, false}, {4, Left, false}},
+    {{2, Top, false}, {5, Top, true}},     {{2, Bottom, false}, {4, Top, false}},
+    {{3, Top, false}, {4, Bottom, false}}, {{3, Bottom, false}, {5, Bottom, true}},
 };
 
 // Pixel `i` along a border, `depth` rows in from it.
@@ -50,10 +50,18 @@ const unsigned char* borderPixel(const Decoded& image, Side side, bool reversed,
     const int along = reversed ? n - 1 - i : i;
     int x = 0, y = 0;
     switch (side) {
-    case Top: x = along, y = depth; break;
-    case Bottom: x = along, y = n - 1 - depth; break;
-    case Left: x = depth, y = along; break;
-    case Right: x = n - 1 - depth, y = along; break;
+    case Top:
+        x = along, y = depth;
+        break;
+    case Bottom:
+        x = along, y = n - 1 - depth;
+        break;
+    case Left:
+        x = depth, y = along;
+        break;
+    case Right:
+        x = n - 1 - depth, y = along;
+        break;
     }
     return &image.bytes[(static_cast<size_t>(y) * n + x) * static_cast<size_t>(image.channels)];
 }
@@ -74,8 +82,7 @@ EdgeAgreement compareEdges(const std::array<Decoded, 6>& faces, bool flipSecond)
         int blocks = 0;
         for (int start = 0; start + EdgeBlock <= n; start += EdgeBlock, ++blocks) {
             float a[3] = {0, 0, 0}, b[3] = {0, 0, 0};
-            for (int i = start; i < start + EdgeBlock; ++i)
-            {
+            for (int i = start; i < start + EdgeBlock; ++i) {
                 const unsigned char* pa = borderPixel(fa, edge.a.side, edge.a.reversed, i, 0);
                 const unsigned char* pb = borderPixel(fb, edge.b.side, edge.b.reversed != flipSecond, i, 0);
                 for (int c = 0; c < 3; ++c) {
@@ -97,7 +104,8 @@ EdgeAgreement compareEdges(const std::array<Decoded, 6>& faces, bool flipSecond)
 
 } // namespace
 
-void checkTexture(const std::string& what, const std::string& bytes, int size, float minDetail, CheckLog& log) {
+void checkTexture(const std::string& what, const std::string& bytes, int size, float minDetail,
+                  CheckLog& log) {
     Decoded image;
     if (!log.expect(decodeImage(bytes, image), what + ": not a readable image"))
         return;
@@ -129,13 +137,18 @@ void checkDefaultTexture(const std::string& bytes, int size, CheckLog& log) {
         worstChroma = std::max(worstChroma, std::max({p[0], p[1], p[2]}) - std::min({p[0], p[1], p[2]}));
     }
     const float mean = static_cast<float>(sum / (image.bytes.size() / 3));
-    log.expect(mean > 0.7f && mean < 0.92f, "default texture: mean brightness " + str(mean) + " is not light grey");
+    log.expect(mean > 0.7f && mean < 0.92f,
+               "default texture: mean brightness " + str(mean) + " is not light grey");
     log.expect(worstChroma <= 6, "default texture: not neutral (a pixel is " + std::to_string(worstChroma) +
                                      " levels off grey)");
 }
 
-EdgeAgreement skyEdgeAgreement(const std::array<Decoded, 6>& faces) { return compareEdges(faces, false); }
-EdgeAgreement skyEdgeMismatch(const std::array<Decoded, 6>& faces) { return compareEdges(faces, true); }
+EdgeAgreement skyEdgeAgreement(const std::array<Decoded, 6>& faces) {
+    return compareEdges(faces, false);
+}
+EdgeAgreement skyEdgeMismatch(const std::array<Decoded, 6>& faces) {
+    return compareEdges(faces, true);
+}
 
 void checkSky(const std::array<std::string, 6>& bytes, int size, CheckLog& log) {
     std::array<Decoded, 6> faces;
@@ -158,8 +171,8 @@ void checkSky(const std::array<std::string, 6>& bytes, int size, CheckLog& log) 
         worst = std::max(worst, edges.worst[e]);
     }
     log.note("sky: worst edge mean difference " + str(mean) + ", largest single difference " + str(worst));
-    log.expect(mean < 1.0f && worst < 16.0f, "sky: the faces do not meet (edge mean " + str(mean) + ", worst " +
-                                                 str(worst) + ")");
+    log.expect(mean < 1.0f && worst < 16.0f,
+               "sky: the faces do not meet (edge mean " + str(mean) + ", worst " + str(worst) + ")");
     // Upright sides: just above the horizon (the middle rows) the sky is brighter than high up.
     for (int f : {0, 1, 4, 5}) {
         const Decoded& face = faces[static_cast<size_t>(f)];

@@ -10,7 +10,8 @@ namespace assetgen {
 
 // A decoded texture must have the size and channels the game uploads, and be `minDetail` far from
 // a flat colour (standard deviation of the luminance in 0..1).
-void checkTexture(const std::string& what, const std::string& bytes, int size, float minDetail, CheckLog& log);
+void checkTexture(const std::string& what, const std::string& bytes, int size, float minDetail,
+                  CheckLog& log);
 
 // The default texture stays neutral (grey) and quiet, with a visible but soft pattern.
 void checkDefaultTexture(const std::string& bytes, int size, CheckLog& log);

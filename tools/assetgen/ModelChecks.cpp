@@ -41,7 +41,8 @@ private:
     std::streambuf* previous_;
 };
 
-const aiScene* importBytes(Assimp::Importer& importer, const std::string& bytes, CheckLog& log, const std::string& what) {
+const aiScene* importBytes(Assimp::Importer& importer, const std::string& bytes, CheckLog& log,
+                           const std::string& what) {
     const aiScene* scene =
         importer.ReadFileFromMemory(bytes.data(), bytes.size(), sceneimport::ImportFlags, "fbx");
     if (!scene) {
@@ -56,8 +57,10 @@ const aiScene* importBytes(Assimp::Importer& importer, const std::string& bytes,
 }
 
 // Imported vertices come back unindexed, in the order of the written triangles' corners.
-void checkMeshAgainst(const aiScene* scene, const ModelDesc& intended, CheckLog& log, const std::string& what) {
-    if (!log.expect(scene->mNumMeshes == 1, what + ": expected one mesh, found " + std::to_string(scene->mNumMeshes)))
+void checkMeshAgainst(const aiScene* scene, const ModelDesc& intended, CheckLog& log,
+                      const std::string& what) {
+    if (!log.expect(scene->mNumMeshes == 1,
+                    what + ": expected one mesh, found " + std::to_string(scene->mNumMeshes)))
         return;
     const aiMesh* mesh = scene->mMeshes[0];
     const MeshData& data = intended.mesh;
@@ -65,7 +68,8 @@ void checkMeshAgainst(const aiScene* scene, const ModelDesc& intended, CheckLog&
                     what + ": " + std::to_string(mesh->mNumVertices) + " vertices came back for " +
                         std::to_string(data.indices.size()) + " triangle corners"))
         return;
-    if (!log.expect(mesh->HasNormals() && mesh->HasTextureCoords(0), what + ": normals or texture coordinates missing"))
+    if (!log.expect(mesh->HasNormals() && mesh->HasTextureCoords(0),
+                    what + ": normals or texture coordinates missing"))
         return;
     float worstPosition = 0.0f, worstNormal = 0.0f, worstUv = 0.0f, worstLength = 0.0f;
     for (unsigned k = 0; k < mesh->mNumVertices; ++k) {
@@ -83,7 +87,8 @@ void checkMeshAgainst(const aiScene* scene, const ModelDesc& intended, CheckLog&
     }
     log.expect(worstPosition < 1e-5f, what + ": positions differ from the design by " + str(worstPosition));
     log.expect(worstNormal < 1e-4f, what + ": normals differ from the design by " + str(worstNormal));
-    log.expect(worstLength < 1e-3f, what + ": a normal is not of unit length (off by " + str(worstLength) + ")");
+    log.expect(worstLength < 1e-3f,
+               what + ": a normal is not of unit length (off by " + str(worstLength) + ")");
     log.expect(worstUv < 1e-5f, what + ": texture coordinates differ from the design by " + str(worstUv));
 
     const aiMaterial* material = scene->mMaterials[mesh->mMaterialIndex];
@@ -121,7 +126,8 @@ void checkSkeleton(const aiScene* scene, const ModelDesc& intended, CheckLog& lo
     std::vector<std::string> expected;
     for (const SkeletonJoint& joint : intended.skeleton)
         expected.push_back(joint.name);
-    log.expect(names == expected, "zub: the joints below the armature are not the designed ones in pre-order");
+    log.expect(names == expected,
+               "zub: the joints below the armature are not the designed ones in pre-order");
 }
 
 void checkWeights(const aiScene* scene, const ModelDesc& intended, CheckLog& log) {
@@ -137,7 +143,8 @@ void checkWeights(const aiScene* scene, const ModelDesc& intended, CheckLog& log
                         "zub: bone \"" + std::string(bone->mName.C_Str()) + "\" is not a joint that moves"))
             continue;
         log.expect(bone->mOffsetMatrix.Equal(aiMatrix4x4(), 1e-5f),
-                   "zub: bone \"" + std::string(bone->mName.C_Str()) + "\" has an offset; joints bind at the origin");
+                   "zub: bone \"" + std::string(bone->mName.C_Str()) +
+                       "\" has an offset; joints bind at the origin");
         for (unsigned w = 0; w < bone->mNumWeights; ++w)
             if (bone->mWeights[w].mWeight != 0.0f && bone->mWeights[w].mVertexId < mesh->mNumVertices)
                 got[bone->mWeights[w].mVertexId].push_back({found->second, bone->mWeights[w].mWeight});
@@ -159,14 +166,14 @@ void checkWeights(const aiScene* scene, const ModelDesc& intended, CheckLog& log
             ++wrong;
     }
     log.expect(tooMany == 0, "zub: " + std::to_string(tooMany) + " vertices have more than three weights");
-    log.expect(wrong == 0, "zub: " + std::to_string(wrong) + " vertices came back with other weights than designed");
+    log.expect(wrong == 0,
+               "zub: " + std::to_string(wrong) + " vertices came back with other weights than designed");
 }
 
 void checkKeys(const aiScene* scene, const ModelDesc& intended, CheckLog& log) {
-    if (!log.expect(scene->mNumAnimations == intended.clips.size(), "zub: expected " +
-                                                                        std::to_string(intended.clips.size()) +
-                                                                        " clips, found " +
-                                                                        std::to_string(scene->mNumAnimations)))
+    if (!log.expect(scene->mNumAnimations == intended.clips.size(),
+                    "zub: expected " + std::to_string(intended.clips.size()) + " clips, found " +
+                        std::to_string(scene->mNumAnimations)))
         return;
     std::map<std::string, int> idOf;
     for (size_t j = 0; j < intended.skeleton.size(); ++j)
@@ -175,11 +182,14 @@ void checkKeys(const aiScene* scene, const ModelDesc& intended, CheckLog& log) {
         const aiAnimation* animation = scene->mAnimations[c];
         const ClipKeys& clip = intended.clips[c];
         const std::string what = "zub clip " + clip.name;
-        log.expect(clip.name == animation->mName.C_Str(), what + ": came back named " + animation->mName.C_Str());
-        log.expect(animation->mTicksPerSecond == intended.ticksPerSecond && animation->mDuration == clip.ticks,
-                   what + ": came back with " + str(static_cast<float>(animation->mTicksPerSecond)) + " ticks/s and " +
-                       str(static_cast<float>(animation->mDuration)) + " ticks");
-        log.expect(animation->mNumChannels == intended.skeleton.size(), what + ": not every joint has a channel");
+        log.expect(clip.name == animation->mName.C_Str(),
+                   what + ": came back named " + animation->mName.C_Str());
+        log.expect(animation->mTicksPerSecond == intended.ticksPerSecond &&
+                       animation->mDuration == clip.ticks,
+                   what + ": came back with " + str(static_cast<float>(animation->mTicksPerSecond)) +
+                       " ticks/s and " + str(static_cast<float>(animation->mDuration)) + " ticks");
+        log.expect(animation->mNumChannels == intended.skeleton.size(),
+                   what + ": not every joint has a channel");
         float worstPosition = 0.0f, worstRotation = 0.0f, worstJump = 0.0f, worstPole = 0.0f;
         int badTimes = 0;
         for (unsigned ch = 0; ch < animation->mNumChannels; ++ch) {
@@ -198,9 +208,12 @@ void checkKeys(const aiScene* scene, const ModelDesc& intended, CheckLog& log) {
                 const aiQuatKey& r = channel->mRotationKeys[k];
                 if (p.mTime != k || r.mTime != k)
                     ++badTimes;
-                worstPosition = std::max(worstPosition, glm::length(glm::vec3(p.mValue.x, p.mValue.y, p.mValue.z) - want.position));
+                worstPosition =
+                    std::max(worstPosition,
+                             glm::length(glm::vec3(p.mValue.x, p.mValue.y, p.mValue.z) - want.position));
                 const glm::quat q(r.mValue.w, r.mValue.x, r.mValue.y, r.mValue.z);
-                worstRotation = std::max(worstRotation, 1.0f - std::fabs(glm::dot(glm::normalize(q), want.rotation)));
+                worstRotation =
+                    std::max(worstRotation, 1.0f - std::fabs(glm::dot(glm::normalize(q), want.rotation)));
                 // The file stores XYZ Euler angles; keep them off the y = ±90° pole and without wraps.
                 const glm::vec3 euler = exportedEulerDegrees(q);
                 worstPole = std::max(worstPole, std::fabs(euler.y));
@@ -211,11 +224,13 @@ void checkKeys(const aiScene* scene, const ModelDesc& intended, CheckLog& log) {
             }
         }
         log.expect(badTimes == 0, what + ": " + std::to_string(badTimes) + " keys off their integer tick");
-        log.expect(worstPosition < 1e-4f, what + ": key positions differ from the design by " + str(worstPosition));
-        log.expect(worstRotation < 1e-5f, what + ": key rotations differ from the design (1 - |dot| = " +
-                                              str(worstRotation) + ")");
+        log.expect(worstPosition < 1e-4f,
+                   what + ": key positions differ from the design by " + str(worstPosition));
+        log.expect(worstRotation < 1e-5f,
+                   what + ": key rotations differ from the design (1 - |dot| = " + str(worstRotation) + ")");
         log.expect(worstPole < 75.0f, what + ": a key's Euler y reaches " + str(worstPole) + " degrees");
-        log.expect(worstJump < 60.0f, what + ": neighbouring keys jump " + str(worstJump) + " degrees about one axis");
+        log.expect(worstJump < 60.0f,
+                   what + ": neighbouring keys jump " + str(worstJump) + " degrees about one axis");
     }
 }
 
@@ -250,8 +265,10 @@ void checkSkinning(const aiScene* scene, const ModelDesc& intended, CheckLog& lo
         root = buildJointTree(scene->mRootNode, count);
         if (!root)
             throw std::runtime_error("no joint tree");
-        ::MeshData<SkinnedVertex> data = sceneimport::convertMesh<SkinnedVertex>(scene, scene->mMeshes[0], "zub");
-        const std::vector<glm::mat4> offsets = bindBones(scene->mMeshes[0], root, count, data.vertices, "zub");
+        ::MeshData<SkinnedVertex> data =
+            sceneimport::convertMesh<SkinnedVertex>(scene, scene->mMeshes[0], "zub");
+        const std::vector<glm::mat4> offsets =
+            bindBones(scene->mMeshes[0], root, count, data.vertices, "zub");
         if (!offsets.empty())
             root->offset = offsets.front();
         const std::vector<std::unique_ptr<Animation>> clips = loadAnimations(scene, root, count);
@@ -272,7 +289,8 @@ void checkSkinning(const aiScene* scene, const ModelDesc& intended, CheckLog& lo
             float displacement = 0.0f, deviation = 0.0f;
             for (unsigned half = 0; half <= 2 * clip.duration; ++half) {
                 const float tick = 0.5f * static_cast<float>(half);
-                animator::poseSkeleton(clip, tick / static_cast<float>(clip.ticksPerSecond), root, transforms);
+                animator::poseSkeleton(clip, tick / static_cast<float>(clip.ticksPerSecond), root,
+                                       transforms);
                 const std::vector<glm::mat4> motion = zub::designedMotion(static_cast<int>(c), tick);
                 displacement = std::max(displacement, worstAgainst(bind));
                 // Between keys the animator blends; on the keys it must hit the design.
@@ -288,15 +306,17 @@ void checkSkinning(const aiScene* scene, const ModelDesc& intended, CheckLog& lo
             out.maxDisplacement.push_back(displacement);
             out.maxDeviation.push_back(deviation);
             log.expect(displacement <= zub::designedReach(static_cast<int>(c)),
-                       "zub clip " + clip.name + ": a vertex moves " + str(displacement) + ", more than the designed " +
-                           str(zub::designedReach(static_cast<int>(c))));
-            log.expect(deviation < 2e-3f, "zub clip " + clip.name + ": the game's pose misses the design by " +
-                                              str(deviation));
+                       "zub clip " + clip.name + ": a vertex moves " + str(displacement) +
+                           ", more than the designed " + str(zub::designedReach(static_cast<int>(c))));
+            log.expect(deviation < 2e-3f,
+                       "zub clip " + clip.name + ": the game's pose misses the design by " + str(deviation));
         }
-        log.expect(out.restDeviation < 1e-6f, "zub: with every joint at identity the mesh is off the bind pose by " +
-                                                  str(out.restDeviation));
-        log.expect(out.firstFrameRest < 1e-4f, "zub: the idle and wave clips do not start from the bind pose (off by " +
-                                                   str(out.firstFrameRest) + ")");
+        log.expect(out.restDeviation < 1e-6f,
+                   "zub: with every joint at identity the mesh is off the bind pose by " +
+                       str(out.restDeviation));
+        log.expect(out.firstFrameRest < 1e-4f,
+                   "zub: the idle and wave clips do not start from the bind pose (off by " +
+                       str(out.firstFrameRest) + ")");
     } catch (const std::exception& e) {
         log.fail(std::string("zub: the game's loader refused the file: ") + e.what());
     }
@@ -342,11 +362,12 @@ void checkStone(const std::string& fbx, const ModelDesc& intended, CheckLog& log
     }
     const glm::vec3 half = 0.5f * (hi - lo), centre = 0.5f * (hi + lo);
     const glm::vec3 error = glm::abs(half / stone::HalfExtents - glm::vec3(1.0f));
-    log.expect(std::max({error.x, error.y, error.z}) < 0.005f,
-               "stone enemy: half extents " + str(half.x) + " x " + str(half.y) + " x " + str(half.z) +
-                   " do not fill the box");
+    log.expect(std::max({error.x, error.y, error.z}) < 0.005f, "stone enemy: half extents " + str(half.x) +
+                                                                   " x " + str(half.y) + " x " + str(half.z) +
+                                                                   " do not fill the box");
     log.expect(glm::length(centre) < 0.005f, "stone enemy: not centred on its origin");
-    log.note("stone enemy: half extents (x, y, z) = (" + str(half.x) + ", " + str(half.y) + ", " + str(half.z) + ")");
+    log.note("stone enemy: half extents (x, y, z) = (" + str(half.x) + ", " + str(half.y) + ", " +
+             str(half.z) + ")");
 }
 
 } // namespace assetgen

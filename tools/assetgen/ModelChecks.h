@@ -21,7 +21,8 @@ struct SkinningReport {
 
 // The creature: node tree and joint ids, mesh against `intended`, weights, keys on every tick,
 // rotation limits, and the skinned mesh through the game's loader at every tick and half tick.
-void checkCreature(const std::string& fbx, const ModelDesc& intended, CheckLog& log, SkinningReport* report = nullptr);
+void checkCreature(const std::string& fbx, const ModelDesc& intended, CheckLog& log,
+                   SkinningReport* report = nullptr);
 
 // The stone enemy: a static mesh against `intended` that fills its box, centred, facing +x.
 void checkStone(const std::string& fbx, const ModelDesc& intended, CheckLog& log);

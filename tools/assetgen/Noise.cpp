@@ -6,9 +6,13 @@ namespace assetgen::noise {
 
 namespace {
 
-float fade(float t) { return t * t * t * (t * (t * 6.0f - 15.0f) + 10.0f); }
+float fade(float t) {
+    return t * t * t * (t * (t * 6.0f - 15.0f) + 10.0f);
+}
 
-int floorInt(float v) { return static_cast<int>(std::floor(v)); }
+int floorInt(float v) {
+    return static_cast<int>(std::floor(v));
+}
 
 } // namespace
 
@@ -53,7 +57,8 @@ float value2Periodic(const glm::vec2& p, int period, std::uint32_t seed) {
     auto wrap = [period](int x) { return ((x % period) + period) % period; };
     auto at = [&](int x, int y) { return random3(wrap(x), y, 0, seed); };
     auto lerp = [](float a, float b, float t) { return a + (b - a) * t; };
-    const float v = lerp(lerp(at(x0, y0), at(x0 + 1, y0), fx), lerp(at(x0, y0 + 1), at(x0 + 1, y0 + 1), fx), fy);
+    const float v =
+        lerp(lerp(at(x0, y0), at(x0 + 1, y0), fx), lerp(at(x0, y0 + 1), at(x0 + 1, y0 + 1), fx), fy);
     return v * 2.0f - 1.0f;
 }
 
@@ -65,7 +70,8 @@ float fbm3(const glm::vec3& p, int octaves, std::uint32_t seed, float gain) {
         norm += amplitude;
         amplitude *= gain;
         // A slight rotation between octaves hides the lattice axes.
-        q = glm::vec3(q.x * 1.6f + q.y * 1.2f, -q.x * 1.2f + q.y * 1.6f, q.z * 2.0f) + glm::vec3(5.3f, 1.7f, 9.1f);
+        q = glm::vec3(q.x * 1.6f + q.y * 1.2f, -q.x * 1.2f + q.y * 1.6f, q.z * 2.0f) +
+            glm::vec3(5.3f, 1.7f, 9.1f);
     }
     return sum / norm;
 }
@@ -125,6 +131,8 @@ std::uint32_t Rng::next() {
     return state_;
 }
 
-float Rng::uniform() { return static_cast<float>(next() >> 8) * (1.0f / 16777216.0f); }
+float Rng::uniform() {
+    return static_cast<float>(next() >> 8) * (1.0f / 16777216.0f);
+}
 
 } // namespace assetgen::noise

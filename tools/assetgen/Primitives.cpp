@@ -26,7 +26,8 @@ glm::vec3 Ellipsoid::point(float s, float a) const {
     const float theta = Pi * s;
     const float along = -std::cos(theta) * radii.x;
     const float ring = std::sin(theta);
-    return centre + forward * along + up * (ring * std::cos(a) * radii.y) + right * (ring * std::sin(a) * radii.z);
+    return centre + forward * along + up * (ring * std::cos(a) * radii.y) +
+           right * (ring * std::sin(a) * radii.z);
 }
 
 Ellipsoid makeEllipsoid(const glm::vec3& centre, const glm::vec3& forward, const glm::vec3& up,
@@ -40,7 +41,9 @@ Ellipsoid makeEllipsoid(const glm::vec3& centre, const glm::vec3& forward, const
     return e;
 }
 
-glm::vec3 Tube::spine(float s) const { return bezier(p0, p1, p2, p3, s); }
+glm::vec3 Tube::spine(float s) const {
+    return bezier(p0, p1, p2, p3, s);
+}
 
 glm::vec3 Tube::tangent(float s) const {
     const float h = 1e-3f;

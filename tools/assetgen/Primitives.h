@@ -20,7 +20,7 @@ Ellipsoid makeEllipsoid(const glm::vec3& centre, const glm::vec3& forward, const
 // A tube along a cubic Bézier spine with an elliptic cross-section, closed at both ends.
 struct Tube {
     glm::vec3 p0, p1, p2, p3;
-    glm::vec3 reference;   // a direction the cross-section's first axis leans towards
+    glm::vec3 reference;      // a direction the cross-section's first axis leans towards
     float radiusA0, radiusA1; // first cross-section axis at the start and the widest point
     float radiusB0, radiusB1; // second axis
     float widest = 0.6f;      // where along the spine the tube is widest

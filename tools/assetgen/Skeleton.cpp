@@ -11,7 +11,9 @@ glm::mat4 rotationAbout(const glm::vec3& pivot, const glm::vec3& axis, float deg
     return toPivot * turn * glm::translate(glm::mat4(1.0f), -pivot);
 }
 
-glm::mat4 translation(const glm::vec3& offset) { return glm::translate(glm::mat4(1.0f), offset); }
+glm::mat4 translation(const glm::vec3& offset) {
+    return glm::translate(glm::mat4(1.0f), offset);
+}
 
 JointKey keyFor(const glm::mat4& motion, const glm::mat4& parentMotion) {
     const glm::mat4 local = motion * glm::inverse(parentMotion);
@@ -24,7 +26,9 @@ JointKey keyFor(const glm::mat4& motion, const glm::mat4& parentMotion) {
     return key;
 }
 
-glm::mat4 keyMatrix(const JointKey& key) { return translation(key.position) * glm::mat4_cast(key.rotation); }
+glm::mat4 keyMatrix(const JointKey& key) {
+    return translation(key.position) * glm::mat4_cast(key.rotation);
+}
 
 glm::vec3 exportedEulerDegrees(const glm::quat& q) {
     aiVector3D scaling, euler, position;

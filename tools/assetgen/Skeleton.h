@@ -22,7 +22,7 @@ struct JointKey {
 
 struct ClipKeys {
     std::string name;
-    int ticks = 0;                            // duration; keys run from tick 0 to tick `ticks`
+    int ticks = 0;                           // duration; keys run from tick 0 to tick `ticks`
     std::vector<std::vector<JointKey>> keys; // [tick][joint]
 };
 

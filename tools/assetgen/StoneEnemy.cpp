@@ -26,7 +26,8 @@ float field(const glm::vec3& p) {
     const float halfDepth = 0.74f - 0.12f * glm::smoothstep(2.5f, 6.0f, p.z);
     const float halfHeight = p.z > 0.0f ? 5.45f : 5.7f;
     const float n = 2.4f, m = 3.2f;
-    const float side = std::pow(std::pow(std::fabs(p.x) / halfDepth, n) + std::pow(std::fabs(p.y) / halfWidth, n), m / n);
+    const float side =
+        std::pow(std::pow(std::fabs(p.x) / halfDepth, n) + std::pow(std::fabs(p.y) / halfWidth, n), m / n);
     float f = side + std::pow(std::fabs(p.z) / halfHeight, m) - 1.0f;
     return f;
 }
@@ -58,9 +59,9 @@ glm::vec3 surfaceAlong(const glm::vec3& dir) {
 // Everything the face and the rock add to the base shape, and the masks the paint reuses.
 struct Features {
     float displacement = 0.0f;
-    float front = 0.0f;  // 1 on the face side
-    float crack = 0.0f;  // 1 in the cracks between plates
-    float ember = 0.0f;  // 1 where a crack glows from within
+    float front = 0.0f;   // 1 on the face side
+    float crack = 0.0f;   // 1 in the cracks between plates
+    float ember = 0.0f;   // 1 where a crack glows from within
     float crevice = 0.0f; // 1 in the small ridged-noise grooves
     float socket = 0.0f;
     float mouth = 0.0f;
@@ -69,16 +70,23 @@ struct Features {
     float plateTone = 0.0f; // per-plate random in [-1, 1]
 };
 
-float gauss(float x, float width) { return std::exp(-(x / width) * (x / width)); }
+float gauss(float x, float width) {
+    return std::exp(-(x / width) * (x / width));
+}
 
-float mouthCentre(float y) { return -1.35f + 0.075f * y * y; }
-float mouthHalfHeight(float y) { return 0.85f * std::sqrt(std::max(0.0f, 1.0f - (y / 2.8f) * (y / 2.8f))); }
+float mouthCentre(float y) {
+    return -1.35f + 0.075f * y * y;
+}
+float mouthHalfHeight(float y) {
+    return 0.85f * std::sqrt(std::max(0.0f, 1.0f - (y / 2.8f) * (y / 2.8f)));
+}
 
 Features features(const glm::vec3& p, const glm::vec3& n, bool face = true) {
     Features f;
     const float ridges = noise::ridged3(p * 0.33f, 4, 101u);
     f.crevice = glm::smoothstep(0.55f, 0.9f, ridges);
-    float d = 0.2f * (ridges - 0.5f) + 0.10f * noise::fbm3(p * 0.9f, 3, 103u) + 0.035f * noise::fbm3(p * 3.1f, 2, 107u);
+    float d = 0.2f * (ridges - 0.5f) + 0.10f * noise::fbm3(p * 0.9f, 3, 103u) +
+              0.035f * noise::fbm3(p * 3.1f, 2, 107u);
 
     // The rock is split into plates by cracks; each plate sits a little higher or lower.
     const glm::vec3 warp(noise::fbm3(p * 0.6f, 2, 111u), noise::fbm3(p * 0.6f, 2, 113u), 0.0f);
@@ -125,8 +133,10 @@ Features features(const glm::vec3& p, const glm::vec3& n, bool face = true) {
         const float jitter = 0.8f + 0.4f * noise::random3(static_cast<int>(std::floor(phase)), 7, 3, 131u);
         return std::pow(std::max(tri, 0.0f), 0.7f) * jitter;
     };
-    const float upper = glm::smoothstep(-0.03f, 0.03f, z - (centre + halfHeight - halfHeight * 0.62f * tooth(0.5f)));
-    const float lower = glm::smoothstep(0.03f, -0.03f, z - (centre - halfHeight + halfHeight * 0.5f * tooth(0.0f)));
+    const float upper =
+        glm::smoothstep(-0.03f, 0.03f, z - (centre + halfHeight - halfHeight * 0.62f * tooth(0.5f)));
+    const float lower =
+        glm::smoothstep(0.03f, -0.03f, z - (centre - halfHeight + halfHeight * 0.5f * tooth(0.0f)));
     f.teeth = f.mouth * std::max(upper, lower);
     d -= f.front * f.mouth * (0.75f * (1.0f - f.teeth) + 0.1f * f.teeth);
     d += f.front * 0.16f * gauss(fromLip - 0.16f, 0.18f) * glm::smoothstep(3.2f, 2.6f, ay);
@@ -205,8 +215,8 @@ Sample sampleSlabCached(float s, float a) {
         return v[static_cast<size_t>(row) * BaseGrid::Columns + column];
     };
     auto lerp2 = [&](const std::vector<glm::vec3>& v) {
-        return glm::mix(glm::mix(at(v, x0, y0), at(v, x0 + 1, y0), fx), glm::mix(at(v, x0, y0 + 1), at(v, x0 + 1, y0 + 1), fx),
-                        fy);
+        return glm::mix(glm::mix(at(v, x0, y0), at(v, x0 + 1, y0), fx),
+                        glm::mix(at(v, x0, y0 + 1), at(v, x0 + 1, y0 + 1), fx), fy);
     };
     Sample out;
     out.base = lerp2(g.base);
@@ -326,7 +336,9 @@ const Fit& fit() {
     return result;
 }
 
-glm::vec3 toModel(const glm::vec3& world) { return (world - fit().centre) * fit().scale; }
+glm::vec3 toModel(const glm::vec3& world) {
+    return (world - fit().centre) * fit().scale;
+}
 
 // ---- Paint ----
 
@@ -344,14 +356,17 @@ glm::vec3 paintRock(const Sample& sample) {
     // Mineral grain.
     const float grain = noise::value3(p * 11.0f, 205u);
     colour *= 1.0f + 0.07f * grain;
-    colour = glm::mix(colour, rgb(196, 190, 178), glm::smoothstep(0.82f, 0.95f, noise::value3(p * 7.0f, 207u)) * 0.5f);
+    colour = glm::mix(colour, rgb(196, 190, 178),
+                      glm::smoothstep(0.82f, 0.95f, noise::value3(p * 7.0f, 207u)) * 0.5f);
 
     // Moss on what faces up, and lichen rosettes anywhere.
     const float mossMask = glm::smoothstep(0.15f, 0.6f, n.z + 0.35f * noise::fbm3(p * 0.8f, 3, 209u));
-    const glm::vec3 moss = glm::mix(rgb(62, 88, 34), rgb(104, 124, 48), 0.5f + 0.5f * noise::fbm3(p * 2.5f, 2, 211u));
+    const glm::vec3 moss =
+        glm::mix(rgb(62, 88, 34), rgb(104, 124, 48), 0.5f + 0.5f * noise::fbm3(p * 2.5f, 2, 211u));
     colour = glm::mix(colour, moss, 0.85f * mossMask);
     const noise::Cells lichen = noise::worley3(p * 1.7f, 213u);
-    const float lichenSpot = glm::smoothstep(0.22f, 0.14f, lichen.f1) * ((lichen.id & 3u) == 0u ? 1.0f : 0.0f);
+    const float lichenSpot =
+        glm::smoothstep(0.22f, 0.14f, lichen.f1) * ((lichen.id & 3u) == 0u ? 1.0f : 0.0f);
     colour = glm::mix(colour, (lichen.id & 4u) ? rgb(196, 170, 84) : rgb(168, 178, 120), 0.7f * lichenSpot);
 
     // Teeth are paler, the mouth and the cracks dark, with an ember glow deep inside.
@@ -360,7 +375,8 @@ glm::vec3 paintRock(const Sample& sample) {
     const float throat = gauss(p.z - mouthCentre(p.y), 0.45f) * gauss(p.y, 2.4f);
     colour = glm::mix(colour, glm::mix(rgb(28, 12, 10), rgb(150, 52, 14), throat), gape);
     const float faceGlow = gauss(glm::length(glm::vec2(p.y / 4.0f, (p.z - 0.5f) / 3.5f)), 1.0f);
-    colour = glm::mix(colour, glm::mix(rgb(22, 19, 18), rgb(196, 84, 24), f.ember * faceGlow * f.front), 0.9f * f.crack);
+    colour = glm::mix(colour, glm::mix(rgb(22, 19, 18), rgb(196, 84, 24), f.ember * faceGlow * f.front),
+                      0.9f * f.crack);
     // Pits and pores in the stone.
     const float pores = glm::smoothstep(0.55f, 0.8f, noise::value3(p * 16.0f, 217u));
     colour *= 1.0f - 0.35f * pores;
@@ -372,7 +388,8 @@ glm::vec3 paintRock(const Sample& sample) {
 
     // Ember light spilling from the eyes onto the sockets.
     for (float side : {-1.0f, 1.0f}) {
-        const float glow = gauss(glm::length(glm::vec2((p.y - side * 1.75f) / 1.2f, (p.z - 1.85f) / 0.9f)), 0.9f);
+        const float glow =
+            gauss(glm::length(glm::vec2((p.y - side * 1.75f) / 1.2f, (p.z - 1.85f) / 0.9f)), 0.9f);
         colour += rgb(120, 44, 10) * glow * f.front;
     }
     return colour;
@@ -387,7 +404,8 @@ glm::vec3 paintEye(float s, float a) {
     glm::vec3 colour = glm::mix(rgb(255, 244, 178), rgb(255, 150, 40), glm::smoothstep(0.1f, 0.65f, r));
     colour = glm::mix(colour, rgb(170, 40, 10), glm::smoothstep(0.6f, 0.95f, r));
     // A slit pupil.
-    const float slit = glm::smoothstep(0.1f, 0.05f, std::fabs(face.x) / std::max(0.05f, 1.0f - face.y * face.y));
+    const float slit =
+        glm::smoothstep(0.1f, 0.05f, std::fabs(face.x) / std::max(0.05f, 1.0f - face.y * face.y));
     colour = glm::mix(colour, rgb(70, 12, 4), slit * glm::smoothstep(0.85f, 0.6f, std::fabs(face.y)));
     return colour;
 }
@@ -448,7 +466,9 @@ std::vector<PaintedPart> parts() {
     return out;
 }
 
-MeshData mesh() { return buildMesh(parts()); }
+MeshData mesh() {
+    return buildMesh(parts());
+}
 
 Image texture() {
     Image image(TextureSize, TextureSize);

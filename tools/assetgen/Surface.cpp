@@ -20,7 +20,8 @@ Influences normalised(Influences in) {
             i = Influence{};
         sum += i.weight;
     }
-    std::sort(in.begin(), in.end(), [](const Influence& a, const Influence& b) { return a.weight > b.weight; });
+    std::sort(in.begin(), in.end(),
+              [](const Influence& a, const Influence& b) { return a.weight > b.weight; });
     for (Influence& i : in)
         if (sum > 0.0f && i.weight > 0.0f)
             i.weight /= sum;
@@ -33,7 +34,9 @@ glm::vec2 imagePosition(const UvRect& rect, float s, float a) {
     return glm::vec2(rect.x0 + (a / TwoPi) * (rect.x1 - rect.x0), rect.y1 - s * (rect.y1 - rect.y0));
 }
 
-Influences rigid(int joint) { return Influences{Influence{joint, 1.0f}, Influence{}, Influence{}}; }
+Influences rigid(int joint) {
+    return Influences{Influence{joint, 1.0f}, Influence{}, Influence{}};
+}
 
 Influences blend(int a, int b, float t) {
     t = std::clamp(t, 0.0f, 1.0f);
@@ -78,7 +81,8 @@ void addSurface(MeshData& mesh, const SurfaceSpec& spec) {
     // The sign of the enclosed volume tells whether the parameters run clockwise from outside.
     double volume = 0.0;
     for (const Tri& t : tris)
-        volume += glm::dot(glm::dvec3(lattice[t.a]), glm::cross(glm::dvec3(lattice[t.b]), glm::dvec3(lattice[t.c])));
+        volume += glm::dot(glm::dvec3(lattice[t.a]),
+                           glm::cross(glm::dvec3(lattice[t.b]), glm::dvec3(lattice[t.c])));
     const bool flip = volume < 0.0;
 
     std::vector<glm::vec3> normals(lattice.size(), glm::vec3(0.0f));

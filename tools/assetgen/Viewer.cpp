@@ -30,7 +30,9 @@ const glm::vec3 EnemyScale(1.0f, 4.2f, 4.2f);
 
 // The game draws into a float target and puts it on the window tone-mapped (exposure 1) and
 // gamma-encoded (2.2); the preview does the same so it shows what a player sees.
-float displayValue(float hdr) { return std::pow(1.0f - std::exp(-std::max(hdr, 0.0f)), 1.0f / 2.2f); }
+float displayValue(float hdr) {
+    return std::pow(1.0f - std::exp(-std::max(hdr, 0.0f)), 1.0f / 2.2f);
+}
 
 class QuietCout {
 public:
@@ -90,8 +92,8 @@ void setCamera(Scene& scene, const Camera& camera, const glm::vec3& light) {
 }
 
 // Renders one panel and pastes it, tone-mapped and downsampled, into the picture.
-void renderPanel(Scene& scene, const Target& target, Image& picture, int column, int row, const Camera& camera,
-                 const glm::vec3& light, const std::function<void()>& drawModels) {
+void renderPanel(Scene& scene, const Target& target, Image& picture, int column, int row,
+                 const Camera& camera, const glm::vec3& light, const std::function<void()>& drawModels) {
     glBindFramebuffer(GL_FRAMEBUFFER, target.fbo);
     glViewport(0, 0, target.size, target.size);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
@@ -112,7 +114,8 @@ void renderPanel(Scene& scene, const Target& target, Image& picture, int column,
                     const float* p = &pixels[(static_cast<size_t>(gy) * target.size + gx) * 4];
                     sum += glm::vec3(displayValue(p[0]), displayValue(p[1]), displayValue(p[2]));
                 }
-            picture.at(column * PanelSize + x, row * PanelSize + y) = sum / static_cast<float>(Supersample * Supersample);
+            picture.at(column * PanelSize + x, row * PanelSize + y) =
+                sum / static_cast<float>(Supersample * Supersample);
         }
 }
 
@@ -190,11 +193,11 @@ bool renderPreview(const std::string& outputPng, const std::string& assetsFolder
             // Walking, seen from behind and above like the follow camera.
             renderPanel(scene, target, picture, 1, 0, {{-1.6f, 2.4f, 4.6f}, {0.0f, 0.0f, 0.0f}, 35.0f},
                         {-9.0f, 16.2f, 16.2f}, [&] { drawZub(scene, origin, 0, 0.25f); });
-            // Waving, from its left front.
-            renderPanel(scene, target, picture, 2, 0, {{-2.6f, 1.2f, -4.2f}, {0.0f, 0.35f, 0.0f}, 38.0f},
+            // Waving with its right paw, seen from its right front.
+            renderPanel(scene, target, picture, 2, 0, {{2.9f, 0.9f, -4.0f}, {0.3f, 0.2f, 0.0f}, 38.0f},
                         {-10.8f, 16.2f, -18.0f}, [&] { drawZub(scene, origin, 2, 0.9f); });
             // Side view mid-stride and the idle look to one side.
-            renderPanel(scene, target, picture, 0, 1, {{-5.2f, 0.8f, -0.6f}, {0.0f, 0.1f, 0.0f}, 35.0f},
+            renderPanel(scene, target, picture, 0, 1, {{-8.0f, 1.2f, -0.4f}, {0.0f, 0.1f, 0.0f}, 35.0f},
                         {-16.2f, 14.4f, -10.8f}, [&] {
                             drawZub(scene, glm::vec3(0.0f, 0.0f, 1.3f), 0, 0.6f);
                             drawZub(scene, glm::vec3(0.0f, 0.0f, -1.3f), 1, 0.75f);
@@ -202,10 +205,10 @@ bool renderPreview(const std::string& outputPng, const std::string& assetsFolder
             // The stone enemy from the player's side, and at an angle with the creature for scale.
             renderPanel(scene, target, picture, 1, 1, {{0.0f, 1.0f, 23.0f}, {0.0f, 0.5f, 0.0f}, 40.0f},
                         {10.8f, 14.4f, 25.2f}, [&] { drawStone(scene, origin); });
-            renderPanel(scene, target, picture, 2, 1, {{12.0f, 2.0f, 15.0f}, {0.0f, 0.0f, 0.0f}, 42.0f},
+            renderPanel(scene, target, picture, 2, 1, {{13.0f, 1.0f, 17.0f}, {1.0f, -0.8f, 0.0f}, 46.0f},
                         {16.2f, 14.4f, 21.6f}, [&] {
                             drawStone(scene, origin);
-                            drawZub(scene, glm::vec3(3.0f, -4.9f, 6.0f), 1, 0.0f);
+                            drawZub(scene, glm::vec3(5.2f, -5.0f, 4.5f), 1, 0.0f);
                         });
         } else {
             error = scene.zub.usable() ? "the stone enemy did not load" : scene.zub.loadError;

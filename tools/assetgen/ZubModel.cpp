@@ -29,18 +29,21 @@ UvRect rect(int x0, int y0, int x1, int y1) {
     return UvRect{x0 * s, y0 * s, x1 * s, y1 * s};
 }
 
-float degrees(float radians) { return radians * 57.2957795f; }
+float degrees(float radians) {
+    return radians * 57.2957795f;
+}
 
 // Fur: fine streaks running along s, a little grain and a broad tone variation.
-glm::vec3 fur(const glm::vec3& colour, const glm::vec3& p, float s, float a, int streaksAround, float streaksAlong,
-              std::uint32_t seed, float strength = 1.0f) {
-    const float streak = noise::fbm2Periodic(glm::vec2(a / TwoPi * streaksAround, s * streaksAlong), streaksAround,
-                                             3, seed, 0.55f);
-    const float fine = noise::fbm2Periodic(glm::vec2(a / TwoPi * streaksAround * 3.0f, s * streaksAlong * 2.0f),
-                                           streaksAround * 3, 2, seed + 7u);
+glm::vec3 fur(const glm::vec3& colour, const glm::vec3& p, float s, float a, int streaksAround,
+              float streaksAlong, std::uint32_t seed, float strength = 1.0f) {
+    const float streak = noise::fbm2Periodic(glm::vec2(a / TwoPi * streaksAround, s * streaksAlong),
+                                             streaksAround, 3, seed, 0.55f);
+    const float fine =
+        noise::fbm2Periodic(glm::vec2(a / TwoPi * streaksAround * 3.0f, s * streaksAlong * 2.0f),
+                            streaksAround * 3, 2, seed + 7u);
     const float broad = noise::fbm3(p * 3.0f, 3, seed + 5u);
     const float grain = noise::value3(p * 140.0f, seed + 9u);
-    return colour * (1.0f + strength * (0.07f * streak + 0.05f * fine) + 0.06f * broad + 0.03f * grain);
+    return colour * (1.0f + strength * (0.1f * streak + 0.07f * fine) + 0.06f * broad + 0.03f * grain);
 }
 
 // Angular position on the body seen from the front: azimuth towards +y, elevation, in degrees.
@@ -81,10 +84,15 @@ glm::vec3 paintBody(const glm::vec3& p, float s, float a) {
     const glm::vec2 q = faceAngles(p);
     glm::vec3 colour = glm::mix(FurSide, FurTop, smooth(-0.2f, 0.95f, d.z));
 
-    // Spots on the back and the crown.
+    // Soft spots of varying size on the back and the crown, and a few pale freckles between them.
     const noise::Cells cells = noise::worley3(d * 4.3f, 17u);
-    const float spot = smooth(0.40f, 0.30f, cells.f1) * smooth(-0.15f, 0.3f, d.x + 0.3f * d.z);
-    colour = glm::mix(colour, FurSpot, 0.85f * spot);
+    const float size = 0.26f + 0.14f * static_cast<float>(cells.id >> 24) / 255.0f;
+    const float back = smooth(-0.15f, 0.3f, d.x + 0.3f * d.z);
+    const float spot = smooth(size + 0.06f, size - 0.04f, cells.f1) * back;
+    colour = glm::mix(colour, FurSpot, 0.7f * spot);
+    const noise::Cells freckles = noise::worley3(d * 11.0f, 19u);
+    const float freckle = smooth(0.16f, 0.1f, freckles.f1) * ((freckles.id & 7u) == 0u ? 1.0f : 0.0f) * back;
+    colour = glm::mix(colour, rgb(150, 210, 255), 0.8f * freckle);
 
     // Cream belly and muzzle.
     const float belly = std::max(ellipseMask(q, glm::vec2(0.0f, -34.0f), glm::vec2(64.0f, 50.0f), 0.25f),
@@ -93,7 +101,9 @@ glm::vec3 paintBody(const glm::vec3& p, float s, float a) {
 
     // Cheeks.
     for (float side : {-1.0f, 1.0f})
-        colour = glm::mix(colour, Blush, 0.7f * ellipseMask(q, glm::vec2(side * 41.0f, -7.0f), glm::vec2(11.0f, 8.0f), 0.8f));
+        colour =
+            glm::mix(colour, Blush,
+                     0.7f * ellipseMask(q, glm::vec2(side * 41.0f, -7.0f), glm::vec2(11.0f, 8.0f), 0.8f));
 
     // Brows: short dark strokes that lift towards the outside.
     for (float side : {-1.0f, 1.0f}) {
@@ -110,8 +120,14 @@ glm::vec3 paintBody(const glm::vec3& p, float s, float a) {
     const float mouth = smooth(1.05f, 0.55f, mouthDistance(q));
     colour = glm::mix(colour, Ink, mouth);
 
-    // Ambient shade towards the underside, where the feet tuck in.
+    // Ambient shade towards the underside, where the feet tuck in, and around where the ears, arms
+    // and tail grow out of the fur.
     colour *= glm::mix(0.72f, 1.0f, smooth(-0.97f, -0.45f, d.z));
+    for (int side : {-1, 1}) {
+        colour *= 1.0f - 0.3f * smooth(0.22f, 0.05f, glm::length(p - ear(side).spine(0.25f)));
+        colour *= 1.0f - 0.25f * smooth(0.2f, 0.04f, glm::length(p - arm(side).spine(0.45f)));
+    }
+    colour *= 1.0f - 0.3f * smooth(0.22f, 0.05f, glm::length(p - tail().spine(0.2f)));
     return colour;
 }
 
@@ -133,8 +149,8 @@ glm::vec3 paintEye(int side, const glm::vec3& p, float s, float a) {
                                               41u + static_cast<std::uint32_t>(side + 1));
     glm::vec3 iris = glm::mix(rgb(20, 36, 84), rgb(8, 12, 30), smooth(0.5f, 0.85f, r));
     // A glow of colour in the lower half, as if light came through the iris.
-    iris = glm::mix(iris, rgb(60, 150, 230), 0.8f * smooth(0.05f, -0.55f, face.y) * smooth(0.3f, 0.7f, r) *
-                                                  smooth(0.9f, 0.75f, r));
+    iris = glm::mix(iris, rgb(60, 150, 230),
+                    0.8f * smooth(0.05f, -0.55f, face.y) * smooth(0.3f, 0.7f, r) * smooth(0.9f, 0.75f, r));
     iris *= 1.0f + 0.15f * streaks;
     colour = glm::mix(colour, iris, smooth(0.9f, 0.86f, r));
     colour = glm::mix(colour, rgb(4, 4, 10), smooth(0.5f, 0.46f, r));
@@ -156,7 +172,8 @@ glm::vec3 paintNose(const glm::vec3& p, float s, float a) {
     const float ring = std::sin(Pi * (1.0f - s));
     const glm::vec2 face(ring * std::sin(a), ring * std::cos(a));
     glm::vec3 colour = rgb(84, 42, 66);
-    colour = glm::mix(colour, rgb(190, 140, 170), smooth(0.3f, 0.1f, glm::length(face - glm::vec2(0.1f, 0.45f))));
+    colour =
+        glm::mix(colour, rgb(190, 140, 170), smooth(0.3f, 0.1f, glm::length(face - glm::vec2(0.1f, 0.45f))));
     return colour;
 }
 
@@ -186,7 +203,8 @@ glm::vec3 paintFoot(int side, const glm::vec3& p, float s, float a) {
     const float ring = std::sin(Pi * s);
     const float upness = ring * std::cos(a);
     const float across = ring * std::sin(a);
-    glm::vec3 colour = Cream * (1.0f + 0.05f * noise::fbm3(p * 30.0f, 2, 31u + static_cast<std::uint32_t>(side + 1)));
+    glm::vec3 colour =
+        Cream * (1.0f + 0.05f * noise::fbm3(p * 30.0f, 2, 31u + static_cast<std::uint32_t>(side + 1)));
     // Toe lines on the top.
     for (float x : {-0.33f, 0.33f})
         colour = glm::mix(colour, rgb(200, 176, 150),
@@ -194,9 +212,11 @@ glm::vec3 paintFoot(int side, const glm::vec3& p, float s, float a) {
                               smooth(-0.1f, 0.2f, upness));
     // Pads on the sole: a big one and three beans.
     if (upness < -0.25f) {
-        float pad = ellipseMask(glm::vec2(along, across), glm::vec2(-0.2f, 0.0f), glm::vec2(0.38f, 0.5f), 0.3f);
+        float pad =
+            ellipseMask(glm::vec2(along, across), glm::vec2(-0.2f, 0.0f), glm::vec2(0.38f, 0.5f), 0.3f);
         for (float x : {-0.45f, 0.0f, 0.45f})
-            pad = std::max(pad, ellipseMask(glm::vec2(along, across), glm::vec2(0.5f + (x == 0.0f ? 0.08f : 0.0f), x),
+            pad = std::max(pad, ellipseMask(glm::vec2(along, across),
+                                            glm::vec2(0.5f + (x == 0.0f ? 0.08f : 0.0f), x),
                                             glm::vec2(0.17f, 0.17f), 0.4f));
         colour = glm::mix(colour, Pad, pad * smooth(-0.25f, -0.45f, upness));
     }
@@ -241,19 +261,22 @@ std::vector<PaintedPart> parts() {
     add("Body", 72, 44, bodyPoint, rect(0, 0, 1024, 512), fixed(Body), paintBody);
     for (int side : {-1, 1}) {
         const Ellipsoid e = eye(side);
-        add(side < 0 ? "Eye_L" : "Eye_R", 40, 24, [e](float s, float a) { return e.point(s, a); },
+        add(
+            side < 0 ? "Eye_L" : "Eye_R", 40, 24, [e](float s, float a) { return e.point(s, a); },
             side < 0 ? rect(0, 512, 256, 768) : rect(256, 512, 512, 768), fixed(Body),
             [side](const glm::vec3& p, float s, float a) { return paintEye(side, p, s, a); });
     }
     {
         const Ellipsoid n = nose();
-        add("Nose", 20, 10, [n](float s, float a) { return n.point(s, a); }, rect(512, 768, 576, 832), fixed(Body),
-            paintNose);
+        add(
+            "Nose", 20, 10, [n](float s, float a) { return n.point(s, a); }, rect(512, 768, 576, 832),
+            fixed(Body), paintNose);
     }
     for (int side : {-1, 1}) {
         const Tube t = ear(side);
         const int base = side < 0 ? EarL : EarR, tip = side < 0 ? EarLTip : EarRTip;
-        add(side < 0 ? "Ear_L" : "Ear_R", 24, 28, [t](float s, float a) { return t.point(s, a); },
+        add(
+            side < 0 ? "Ear_L" : "Ear_R", 24, 28, [t](float s, float a) { return t.point(s, a); },
             side < 0 ? rect(512, 512, 640, 768) : rect(640, 512, 768, 768),
             [base, tip](const glm::vec3&, float s, float) {
                 return tubeWeights(base, tip, s, EarBendStart, EarBendEnd);
@@ -262,31 +285,39 @@ std::vector<PaintedPart> parts() {
     }
     for (int side : {-1, 1}) {
         const Tube t = arm(side);
-        add(side < 0 ? "Arm_L" : "Arm_R", 20, 14, [t](float s, float a) { return t.point(s, a); },
+        add(
+            side < 0 ? "Arm_L" : "Arm_R", 20, 14, [t](float s, float a) { return t.point(s, a); },
             side < 0 ? rect(0, 768, 128, 896) : rect(128, 768, 256, 896), fixed(side < 0 ? ArmL : ArmR),
             [side](const glm::vec3& p, float s, float a) { return paintArm(side, p, s, a); });
     }
     for (int side : {-1, 1}) {
         const Ellipsoid f = foot(side);
-        add(side < 0 ? "Foot_L" : "Foot_R", 28, 16, [f](float s, float a) { return f.point(s, a); },
+        add(
+            side < 0 ? "Foot_L" : "Foot_R", 28, 16, [f](float s, float a) { return f.point(s, a); },
             side < 0 ? rect(256, 768, 384, 896) : rect(384, 768, 512, 896), fixed(side < 0 ? FootL : FootR),
             [side](const glm::vec3& p, float s, float a) { return paintFoot(side, p, s, a); });
     }
     {
         const Tube t = tail();
-        add("Tail", 24, 40, [t](float s, float a) { return t.point(s, a); }, rect(768, 512, 1024, 768),
-            [](const glm::vec3&, float s, float) { return tubeWeights(Tail, TailTip, s, TailBendStart, TailBendEnd); },
+        add(
+            "Tail", 24, 40, [t](float s, float a) { return t.point(s, a); }, rect(768, 512, 1024, 768),
+            [](const glm::vec3&, float s, float) {
+                return tubeWeights(Tail, TailTip, s, TailBendStart, TailBendEnd);
+            },
             paintTail);
     }
     {
         const Tube t = tuft();
-        add("Tuft", 14, 12, [t](float s, float a) { return t.point(s, a); }, rect(576, 768, 640, 896), fixed(Body),
-            paintTuft);
+        add(
+            "Tuft", 14, 12, [t](float s, float a) { return t.point(s, a); }, rect(576, 768, 640, 896),
+            fixed(Body), paintTuft);
     }
     return out;
 }
 
-MeshData mesh() { return buildMesh(parts()); }
+MeshData mesh() {
+    return buildMesh(parts());
+}
 
 Image texture() {
     Image image(TextureSize, TextureSize);

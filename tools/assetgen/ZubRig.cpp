@@ -75,7 +75,9 @@ Articulation walk(float phase) {
 }
 
 // sin(phase - lag) shifted to start at 0: the same wave, lagging, but at rest on the first tick.
-float lagged(float phase, float lag) { return std::sin(phase - lag) + std::sin(lag); }
+float lagged(float phase, float lag) {
+    return std::sin(phase - lag) + std::sin(lag);
+}
 
 Articulation idle(float phase) {
     Articulation art;
@@ -92,7 +94,8 @@ Articulation idle(float phase) {
                                       : 13.0f * periodicBump(phase, 5.2f, 0.3f) * std::sin(6.0f * phase);
         setEar(art, side, 4.0f * lagged(2.0f * phase, 0.4f * side) + twitch,
                6.0f * lagged(2.0f * phase, 0.5f - 0.4f * side) + 0.6f * twitch, 2.0f * std::sin(phase));
-        art.joint[side < 0 ? ArmL : ArmR] = rotationAbout(armPivot(side), AxisY, 5.0f * std::sin(2.0f * phase));
+        art.joint[side < 0 ? ArmL : ArmR] =
+            rotationAbout(armPivot(side), AxisY, 5.0f * std::sin(2.0f * phase));
     }
     art.joint[Tail] = rotationAbout(tailPivot(), AxisZ, 13.0f * std::sin(2.0f * phase));
     art.joint[TailTip] = rotationAbout(tailTipPivot(), AxisZ, 16.0f * lagged(2.0f * phase, 0.8f));
@@ -105,8 +108,12 @@ Articulation wave(float phase) {
     // The right arm rises, waves four times and comes down again before the loop closes.
     const float raise = glm::smoothstep(0.0f, 0.25f, tau) * (1.0f - glm::smoothstep(0.75f, 1.0f, tau));
     const float shake = std::sin(TwoPi * 4.0f * tau);
-    art.joint[ArmR] = rotationAbout(armPivot(1), AxisX, 112.0f * raise + 18.0f * raise * shake) *
-                      rotationAbout(armPivot(1), AxisY, 12.0f * raise);
+    // Out and up beside the cheek, a little forwards, so the paw clears the body; then side to side.
+    const glm::vec3 hanging = glm::normalize(arm(1).spine(1.0f) - armPivot(1));
+    const glm::vec3 raised = glm::normalize(glm::vec3(-0.25f, 0.8f, 0.55f));
+    const float lift = glm::degrees(std::acos(glm::dot(hanging, raised)));
+    art.joint[ArmR] = rotationAbout(armPivot(1), AxisX, 18.0f * raise * shake) *
+                      rotationAbout(armPivot(1), glm::cross(hanging, raised), lift * raise);
     art.joint[ArmL] = rotationAbout(armPivot(-1), AxisX, -8.0f * raise);
     art.joint[Body] = translation(glm::vec3(0.0f, 0.0f, 0.012f * raise * (1.0f + shake))) *
                       rotationAbout(BodyPivot, AxisX, 7.0f * raise) *
@@ -123,9 +130,9 @@ Articulation wave(float phase) {
 
 const std::vector<SkeletonJoint>& skeleton() {
     static const std::vector<SkeletonJoint> joints = {
-        {"Armature", -1},   {"Root", Armature}, {"Body", Root},      {"Ear_L", Body},    {"Ear_L_Tip", EarL},
-        {"Ear_R", Body},    {"Ear_R_Tip", EarR}, {"Arm_L", Body},    {"Arm_R", Body},    {"Tail", Body},
-        {"Tail_Tip", Tail}, {"Foot_L", Root},   {"Foot_R", Root},
+        {"Armature", -1},   {"Root", Armature},  {"Body", Root},   {"Ear_L", Body}, {"Ear_L_Tip", EarL},
+        {"Ear_R", Body},    {"Ear_R_Tip", EarR}, {"Arm_L", Body},  {"Arm_R", Body}, {"Tail", Body},
+        {"Tail_Tip", Tail}, {"Foot_L", Root},    {"Foot_R", Root},
     };
     return joints;
 }
@@ -171,14 +178,14 @@ std::vector<ClipKeys> clipKeys() {
 float designedReach(int clip) {
     // The design's own largest vertex travel (from the bind pose, over every tick) with about ten
     // percent to spare: the walk and the idle move the body and swing the tail and ears by about
-    // 0.4, the wave lifts the right paw over the head, about 1.0.
+    // 0.4, the wave lifts the right paw out beside the cheek, about 0.85.
     switch (clip) {
     case Walk:
         return 0.43f;
     case Idle:
         return 0.41f;
     default:
-        return 1.1f;
+        return 0.95f;
     }
 }
 

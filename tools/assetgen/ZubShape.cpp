@@ -86,8 +86,8 @@ Tube ear(int side) {
 }
 
 Tube arm(int side) {
-    const glm::vec3 shoulder = direction(82.0f * side, -10.0f) * 0.60f;
-    const glm::vec3 paw = direction(70.0f * side, -36.0f) * 1.03f;
+    const glm::vec3 shoulder = direction(82.0f * side, -12.0f) * 0.70f;
+    const glm::vec3 paw = direction(70.0f * side, -36.0f) * 1.07f;
     Tube t;
     t.p0 = shoulder;
     t.p1 = glm::mix(shoulder, paw, 0.35f);
@@ -132,11 +132,23 @@ Tube tuft() {
     return t;
 }
 
-glm::vec3 earPivot(int side) { return ear(side).spine(0.22f); }
-glm::vec3 earTipPivot(int side) { return ear(side).spine(0.5f * (EarBendStart + EarBendEnd)); }
-glm::vec3 armPivot(int side) { return arm(side).spine(0.08f); }
-glm::vec3 tailPivot() { return tail().spine(0.18f); }
-glm::vec3 tailTipPivot() { return tail().spine(0.5f * (TailBendStart + TailBendEnd)); }
-glm::vec3 footPivot(int side) { return foot(side).centre + glm::vec3(0.06f, 0.0f, 0.06f); }
+glm::vec3 earPivot(int side) {
+    return ear(side).spine(0.22f);
+}
+glm::vec3 earTipPivot(int side) {
+    return ear(side).spine(0.5f * (EarBendStart + EarBendEnd));
+}
+glm::vec3 armPivot(int side) {
+    return arm(side).spine(0.2f);
+}
+glm::vec3 tailPivot() {
+    return tail().spine(0.18f);
+}
+glm::vec3 tailTipPivot() {
+    return tail().spine(0.5f * (TailBendStart + TailBendEnd));
+}
+glm::vec3 footPivot(int side) {
+    return foot(side).centre + glm::vec3(0.06f, 0.0f, 0.06f);
+}
 
 } // namespace assetgen::zub

@@ -28,7 +28,8 @@ int report(const assetgen::CheckLog& log, const assetgen::SkinningReport& skinni
 }
 
 int usage() {
-    std::cout << "usage: assetgen <assets-dir> | --check <assets-dir> | --view <out.png> [<assets-dir>]" << std::endl;
+    std::cout << "usage: assetgen <assets-dir> | --check <assets-dir> | --view <out.png> [<assets-dir>]"
+              << std::endl;
     return 2;
 }
 
