@@ -10,20 +10,20 @@ using namespace assetgen;
 
 namespace {
 
-SurfaceSpec sphere(bool reversed) {
-    SurfaceSpec spec;
-    spec.name = "sphere";
-    spec.segments = 24;
-    spec.rings = 12;
-    spec.uv = UvRect{0.25f, 0.5f, 0.75f, 1.0f};
-    spec.point = [reversed](float s, float a) {
+SurfaceShape sphere(bool reversed) {
+    SurfaceShape shape;
+    shape.name = "sphere";
+    shape.segments = 24;
+    shape.rings = 12;
+    shape.uv = UvRect{0.25f, 0.5f, 0.75f, 1.0f};
+    shape.point = [reversed](float s, float a) {
         const float theta = 3.14159265f * s;
         const float around = reversed ? -a : a;
         return glm::vec3(std::sin(theta) * std::cos(around), std::sin(theta) * std::sin(around),
                          -std::cos(theta));
     };
-    spec.influences = [](const glm::vec3& p, float, float) { return blend(2, 3, p.z * 0.5f + 0.5f); };
-    return spec;
+    shape.influences = [](const glm::vec3& p, float, float) { return blend(2, 3, p.z * 0.5f + 0.5f); };
+    return shape;
 }
 
 } // namespace
@@ -81,12 +81,12 @@ TEST(Surface, ClosedOutwardSmoothAndInsideItsTextureRect) {
 }
 
 TEST(Surface, InfluencesAreSortedNormalisedAndDropTheEmptyMark) {
-    SurfaceSpec spec = sphere(false);
-    spec.influences = [](const glm::vec3&, float, float) {
+    SurfaceShape shape = sphere(false);
+    shape.influences = [](const glm::vec3&, float, float) {
         return Influences{Influence{3, 0.2f}, Influence{0, 0.5f}, Influence{5, 0.6f}};
     };
     MeshData mesh;
-    addSurface(mesh, spec);
+    addSurface(mesh, shape);
     const Influences& in = mesh.vertices.front().influences;
     // Joint 0 cannot hold a weight in the game's vertices (0 marks an empty slot), so it is dropped
     // and the rest renormalised, heaviest first.

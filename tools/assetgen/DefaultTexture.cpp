@@ -30,7 +30,7 @@ Image defaultTexture(int size) {
             v -= 0.035f * glm::smoothstep(1.2f, 0.3f, minorLine);
             v -= 0.08f * glm::smoothstep(2.0f, 0.5f, majorLine);
             // A faint mottling, periodic with the texture so it tiles.
-            v += 0.012f * noise::fbm2Periodic(glm::vec2(px, py) / (size / 16.0f), 16, 3, 401u);
+            v += 0.012f * noise::fbm2Periodic(glm::vec2(px, py) / (size / 16.0f), 16, 3, 401u, 0.5f, 16);
             image.at(x, y) = glm::vec3(v, v, v * 1.01f);
         }
     return image;

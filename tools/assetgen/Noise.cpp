@@ -51,11 +51,11 @@ float value3(const glm::vec3& p, std::uint32_t seed) {
     return lerp(y0v, y1v, fz) * 2.0f - 1.0f;
 }
 
-float value2Periodic(const glm::vec2& p, int period, std::uint32_t seed) {
+float value2Periodic(const glm::vec2& p, int period, std::uint32_t seed, int periodY) {
     const int x0 = floorInt(p.x), y0 = floorInt(p.y);
     const float fx = fade(p.x - x0), fy = fade(p.y - y0);
-    auto wrap = [period](int x) { return ((x % period) + period) % period; };
-    auto at = [&](int x, int y) { return random3(wrap(x), y, 0, seed); };
+    auto wrap = [](int v, int n) { return n > 0 ? ((v % n) + n) % n : v; };
+    auto at = [&](int x, int y) { return random3(wrap(x, period), wrap(y, periodY), 0, seed); };
     auto lerp = [](float a, float b, float t) { return a + (b - a) * t; };
     const float v =
         lerp(lerp(at(x0, y0), at(x0 + 1, y0), fx), lerp(at(x0, y0 + 1), at(x0 + 1, y0 + 1), fx), fy);
@@ -76,16 +76,19 @@ float fbm3(const glm::vec3& p, int octaves, std::uint32_t seed, float gain) {
     return sum / norm;
 }
 
-float fbm2Periodic(const glm::vec2& p, int period, int octaves, std::uint32_t seed, float gain) {
+float fbm2Periodic(const glm::vec2& p, int period, int octaves, std::uint32_t seed, float gain, int periodY) {
     float sum = 0.0f, amplitude = 1.0f, norm = 0.0f;
     glm::vec2 q = p;
-    int currentPeriod = period;
+    int currentPeriod = period, currentPeriodY = periodY;
     for (int i = 0; i < octaves; ++i) {
-        sum += amplitude * value2Periodic(q, currentPeriod, seed + static_cast<std::uint32_t>(i) * 7919u);
+        sum += amplitude *
+               value2Periodic(q, currentPeriod, seed + static_cast<std::uint32_t>(i) * 7919u, currentPeriodY);
         norm += amplitude;
         amplitude *= gain;
-        q = q * 2.0f + glm::vec2(0.0f, 3.7f); // no shift along x: keeps the period exact
+        // Shifted by whole cells along a wrapped axis only, so the periods stay exact.
+        q = q * 2.0f + glm::vec2(0.0f, periodY > 0 ? 3.0f : 3.7f);
         currentPeriod *= 2;
+        currentPeriodY *= 2;
     }
     return sum / norm;
 }

@@ -15,11 +15,13 @@ float random3(int x, int y, int z, std::uint32_t seed);
 
 // Smooth value noise in [-1, 1].
 float value3(const glm::vec3& p, std::uint32_t seed);
-// Value noise that repeats every `period` lattice cells along x (for textures that wrap around).
-float value2Periodic(const glm::vec2& p, int period, std::uint32_t seed);
+// Value noise that repeats every `period` lattice cells along x (for textures that wrap around),
+// and every `periodY` cells along y when that is not 0 (for tiles).
+float value2Periodic(const glm::vec2& p, int period, std::uint32_t seed, int periodY = 0);
 // Fractal sums: octaves of value noise, each twice the frequency and `gain` times the amplitude.
 float fbm3(const glm::vec3& p, int octaves, std::uint32_t seed, float gain = 0.5f);
-float fbm2Periodic(const glm::vec2& p, int period, int octaves, std::uint32_t seed, float gain = 0.5f);
+float fbm2Periodic(const glm::vec2& p, int period, int octaves, std::uint32_t seed, float gain = 0.5f,
+                   int periodY = 0);
 // Ridged fractal in [0, ~1]: sharp crests where the noise crosses zero (cracks, rock ridges).
 float ridged3(const glm::vec3& p, int octaves, std::uint32_t seed);
 

@@ -12,7 +12,7 @@
 namespace assetgen {
 
 struct PaintedPart {
-    SurfaceSpec surface;
+    SurfaceShape surface;
     // Colour at surface parameters (s, a) and the point p = surface.point(s, a).
     std::function<glm::vec3(const glm::vec3& p, float s, float a)> paint;
     // A painter that finds its own way to the surface (from a cache) is passed p = 0.

@@ -43,9 +43,9 @@ Influences blend(int a, int b, float t) {
     return Influences{Influence{a, 1.0f - t}, Influence{b, t}, Influence{}};
 }
 
-void addSurface(MeshData& mesh, const SurfaceSpec& spec) {
-    const int n = spec.segments;
-    const int m = spec.rings;
+void addSurface(MeshData& mesh, const SurfaceShape& shape) {
+    const int n = shape.segments;
+    const int m = shape.rings;
     // Lattice: index 0 is the first end, 1 + (k-1)*n + j the ring points, last the second end.
     const int latticeSize = 2 + (m - 1) * n;
     const int lastPole = latticeSize - 1;
@@ -57,12 +57,12 @@ void addSurface(MeshData& mesh, const SurfaceSpec& spec) {
         return 1 + (k - 1) * n + ((j % n) + n) % n;
     };
     std::vector<glm::vec3> lattice(static_cast<size_t>(latticeSize));
-    lattice[0] = spec.point(0.0f, 0.0f);
-    lattice[static_cast<size_t>(lastPole)] = spec.point(1.0f, 0.0f);
+    lattice[0] = shape.point(0.0f, 0.0f);
+    lattice[static_cast<size_t>(lastPole)] = shape.point(1.0f, 0.0f);
     for (int k = 1; k < m; ++k)
         for (int j = 0; j < n; ++j)
             lattice[static_cast<size_t>(latticeIndex(k, j))] =
-                spec.point(static_cast<float>(k) / m, TwoPi * static_cast<float>(j) / n);
+                shape.point(static_cast<float>(k) / m, TwoPi * static_cast<float>(j) / n);
 
     // Triangles on the lattice, in the orientation of the parameters.
     struct Tri {
@@ -104,9 +104,9 @@ void addSurface(MeshData& mesh, const SurfaceSpec& spec) {
         MeshVertex v;
         v.position = lattice[static_cast<size_t>(latticeId)];
         v.normal = normals[static_cast<size_t>(latticeId)];
-        const glm::vec2 image = imagePosition(spec.uv, s, uA);
+        const glm::vec2 image = imagePosition(shape.uv, s, uA);
         v.uv = glm::vec2(image.x, 1.0f - image.y);
-        v.influences = normalised(spec.influences ? spec.influences(v.position, s, a) : Influences{});
+        v.influences = normalised(shape.influences ? shape.influences(v.position, s, a) : Influences{});
         mesh.vertices.push_back(v);
     };
     // Pole vertices first: index base + j for the first end, then the rings, then the second end.

@@ -38,7 +38,7 @@ struct UvRect {
 // One closed surface. `point(s, a)` gives the surface point for s in [0, 1] from the first end to
 // the second and the angle a in [0, 2π) around the spine; point(0, a) and point(1, a) must not
 // depend on a. The texture rectangle is covered with a going right and s going up.
-struct SurfaceSpec {
+struct SurfaceShape {
     std::string name;
     int segments = 32; // points around
     int rings = 16;    // steps from end to end
@@ -49,7 +49,7 @@ struct SurfaceSpec {
 };
 
 // Appends the surface; triangles are turned to face outwards whatever the parameter orientation.
-void addSurface(MeshData& mesh, const SurfaceSpec& spec);
+void addSurface(MeshData& mesh, const SurfaceShape& shape);
 
 // Where on the texture a (s, a) pair of a surface lands, in image coordinates.
 glm::vec2 imagePosition(const UvRect& rect, float s, float a);
