@@ -29,7 +29,7 @@ const float BloomThreshold = 1.0;
 const float BloomCap = 6.0;
 
 void main() {
-    vec3 base = texture(diffuseTexture, texCoords).rgb * objCol.rgb;
+    vec3 base = texture(diffuseTexture, texCoords).rgb;
     vec3 n = normalize(worldNormal);
     vec3 toEye = normalize(camera_world - worldPosition);
 
@@ -39,12 +39,14 @@ void main() {
     float falloff = pointL.brightness / (pointL.attenuation.x + pointL.attenuation.y * d + pointL.attenuation.z * d * d);
     vec3 halfway = normalize(toLight + toEye);
     float diffuse = max(dot(n, toLight), 0.0);
-    float specular = diffuse > 0.0 ? pow(max(dot(n, halfway), 0.0), materialCoefficients.w) : 0.0;
+    // The half-vector lobe is wider than the reflected-ray one; four times the exponent matches it.
+    float specular = diffuse > 0.0 ? pow(max(dot(n, halfway), 0.0), 4.0 * materialCoefficients.w) : 0.0;
     // The star is bright enough to matter only nearby; scale it so it carries a few units.
     vec3 star = pointL.color * falloff * 8.0;
 
     float hemisphere = 0.5 + 0.5 * n.y;
-    vec3 sky = SkyColor * hemisphere + MoonColor * max(dot(n, MoonDirection), 0.0) * 0.6;
+    // The creature's fixed colour is the least light it ever gets: it never sinks into the dark.
+    vec3 sky = max(SkyColor * hemisphere + MoonColor * max(dot(n, MoonDirection), 0.0) * 0.6, objCol.rgb);
 
     // A cool rim keeps the creature's outline readable against the dark ground.
     float rim = pow(1.0 - max(dot(n, toEye), 0.0), 3.0);

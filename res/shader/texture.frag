@@ -29,7 +29,9 @@ const float BloomThreshold = 1.0;
 const float BloomCap = 6.0;
 
 void main() {
-    vec3 base = texture(diffuseTexture, texCoords).rgb * objCol.rgb;
+    // Generated shapes are tinted by their colour; a loaded model keeps the colour (0, 0, 0, 0),
+    // which means "untinted": its texture already carries its colours.
+    vec3 base = texture(diffuseTexture, texCoords).rgb * (objCol.a > 0.0 ? objCol.rgb : vec3(1.0));
     vec3 n = normalize(worldNormal);
     vec3 toEye = normalize(camera_world - worldPosition);
 
@@ -39,7 +41,8 @@ void main() {
     float falloff = pointL.brightness / (pointL.attenuation.x + pointL.attenuation.y * d + pointL.attenuation.z * d * d);
     vec3 halfway = normalize(toLight + toEye);
     float diffuse = max(dot(n, toLight), 0.0);
-    float specular = diffuse > 0.0 ? pow(max(dot(n, halfway), 0.0), materialCoefficients.w) : 0.0;
+    // The half-vector lobe is wider than the reflected-ray one; four times the exponent matches it.
+    float specular = diffuse > 0.0 ? pow(max(dot(n, halfway), 0.0), 4.0 * materialCoefficients.w) : 0.0;
     // The star is bright enough to matter only nearby; scale it so it carries a few units.
     vec3 star = pointL.color * falloff * 8.0;
 
