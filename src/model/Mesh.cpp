@@ -1,5 +1,7 @@
 #include "model/Mesh.h"
 
+#include "model/SharedVertices.h"
+
 #include <cstddef>
 #include <type_traits>
 #include <utility>
@@ -18,19 +20,25 @@ template <typename VertexT> void floatAttribute(GLuint location, GLint component
 
 template <typename VertexT>
 BasicMesh<VertexT>::BasicMesh(std::vector<VertexT> vertices, std::vector<unsigned> indices,
-                              std::vector<Texture> textures)
+                              std::vector<Texture> textures, VertexStorage storage)
     : vertices(std::move(vertices)), indices(std::move(indices)), textures(std::move(textures)) {
+    SharedVertices<VertexT> shared;
+    if (storage == VertexStorage::Shared)
+        shared = shareIdenticalVertices(this->vertices, this->indices);
+    const std::vector<VertexT>& bufferVertices = storage == VertexStorage::Shared ? shared.vertices : this->vertices;
+    const std::vector<unsigned>& bufferIndices = storage == VertexStorage::Shared ? shared.indices : this->indices;
+
     glGenVertexArrays(1, &VAO);
     glGenBuffers(1, &VBO);
     glGenBuffers(1, &EBO);
 
     glBindVertexArray(VAO);
     glBindBuffer(GL_ARRAY_BUFFER, VBO);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(this->vertices.size() * sizeof(VertexT)),
-                 this->vertices.data(), GL_STATIC_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(bufferVertices.size() * sizeof(VertexT)),
+                 bufferVertices.data(), GL_STATIC_DRAW);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, EBO);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(this->indices.size() * sizeof(unsigned)),
-                 this->indices.data(), GL_STATIC_DRAW);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(bufferIndices.size() * sizeof(unsigned)),
+                 bufferIndices.data(), GL_STATIC_DRAW);
 
     floatAttribute<VertexT>(0, 3, offsetof(VertexT, position));
     floatAttribute<VertexT>(1, 3, offsetof(VertexT, normal));

@@ -18,7 +18,8 @@ namespace modelgpu {
 std::vector<Texture> resolveTextures(const std::vector<TextureRef>& refs,
                                      std::vector<Texture>& texturesLoaded, const std::string& directory);
 
-// Uploads converted meshes in order, resolving their textures on the way.
+// Uploads converted meshes in order, resolving their textures on the way. The buffers share
+// repeated vertices (VertexStorage::Shared): file meshes arrive unindexed.
 template <typename VertexT>
 std::vector<BasicMesh<VertexT>> uploadMeshes(std::vector<MeshData<VertexT>> converted,
                                              std::vector<Texture>& texturesLoaded,
@@ -27,7 +28,7 @@ std::vector<BasicMesh<VertexT>> uploadMeshes(std::vector<MeshData<VertexT>> conv
     meshes.reserve(converted.size());
     for (MeshData<VertexT>& data : converted)
         meshes.emplace_back(std::move(data.vertices), std::move(data.indices),
-                            resolveTextures(data.textures, texturesLoaded, directory));
+                            resolveTextures(data.textures, texturesLoaded, directory), VertexStorage::Shared);
     return meshes;
 }
 
