@@ -26,7 +26,7 @@ const vec3 MoonDirection = normalize(vec3(-0.4, 0.8, 0.45));
 const vec3 MoonColor = vec3(0.55, 0.55, 0.65);
 // Glow feeds the blur only above this, and is capped so the halo stays soft around a 1000-bright star.
 const float BloomThreshold = 1.0;
-const float BloomCap = 6.0;
+const float BloomCap = 24.0;
 
 void main() {
     // Generated shapes are tinted by their colour; a loaded model keeps the colour (0, 0, 0, 0),
