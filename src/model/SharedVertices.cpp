@@ -6,16 +6,17 @@
 
 namespace {
 
-// FNV-1a over the record's bytes: the records are tightly packed (see Vertex.h), so equal bytes
-// mean equal records and there is no padding to hash.
+// Mixes the record 32 bits at a time: the records are tightly packed 32-bit fields (see Vertex.h),
+// so equal bytes mean equal records and there is no padding to hash.
 template <typename VertexT> std::uint64_t hashOf(const VertexT& v) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(&v);
-    std::uint64_t h = 14695981039346656037ull;
-    for (std::size_t i = 0; i < sizeof(VertexT); ++i) {
-        h ^= bytes[i];
-        h *= 1099511628211ull;
+    static_assert(sizeof(VertexT) % sizeof(std::uint32_t) == 0, "records are made of 32-bit fields");
+    std::uint64_t h = 0;
+    for (std::size_t i = 0; i < sizeof(VertexT); i += sizeof(std::uint32_t)) {
+        std::uint32_t word;
+        std::memcpy(&word, reinterpret_cast<const unsigned char*>(&v) + i, sizeof(word));
+        h = (h ^ word) * 0x9E3779B97F4A7C15ull;
     }
-    return h;
+    return h ^ (h >> 29);
 }
 
 template <typename VertexT> bool sameBytes(const VertexT& a, const VertexT& b) {
