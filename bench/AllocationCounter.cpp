@@ -29,9 +29,8 @@ std::atomic<bool> recording{false};
 void count(std::size_t size) {
     allCount.fetch_add(1, std::memory_order_relaxed);
     byteCount.fetch_add(size, std::memory_order_relaxed);
-    if (!onMainThread)
-        return;
-    mainCount.fetch_add(1, std::memory_order_relaxed);
+    if (onMainThread)
+        mainCount.fetch_add(1, std::memory_order_relaxed);
     if (recording.load(std::memory_order_relaxed) && !insideRecorder) {
         const int slot = siteCount.fetch_add(1, std::memory_order_relaxed);
         if (slot < SiteCapacity) {
@@ -60,7 +59,6 @@ void* allocateAligned(std::size_t size, std::align_val_t alignment) {
 }
 
 bool sameStack(const Site& a, const Site& b) {
-    // The first two frames are count() and allocate(); stacks that differ only there are one site.
     return a.depth == b.depth && std::memcmp(a.frames, b.frames, sizeof(void*) * static_cast<std::size_t>(a.depth)) == 0;
 }
 

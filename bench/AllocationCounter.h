@@ -16,8 +16,9 @@ struct Counts {
 void markMainThread();
 Counts current();
 
-// While on, each main-thread allocation also keeps its call stack (the first `capacity` of them
-// only); printSites writes them to stderr with symbol names where the binary exports them.
+// While on, each allocation (any thread) also keeps its call stack, the first few hundred only;
+// printSites writes the distinct stacks with their counts to stderr, with symbol names where the
+// binary exports them.
 void startRecordingSites();
 void stopRecordingSites();
 void printSites(int maxSites);

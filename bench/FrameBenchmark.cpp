@@ -2,9 +2,12 @@
 // size, driven by a fixed script, with every frame's stages timed (glFinish after the GL stages).
 // Prints numbers; it checks nothing. Run from the build folder under an X server:
 //   ./glorbit_bench [--frames N] [--warmup N] [--physics-steps N] [--alloc-sites] [--soak N]
+//                   [--shots DIR]          also save every 50th frame, on a fixed 1/60 s game clock
+//   ./glorbit_bench --compare DIR_A DIR_B  compare two sets of saved frames, nothing else
 #include "AllocationCounter.h"
 #include "PhysicsComparison.h"
 #include "ScriptedPlay.h"
+#include "Screenshots.h"
 
 #include "app/AppState.h"
 #include "app/Game.h"
@@ -78,7 +81,12 @@ struct Options {
     int physicsRounds = 3;
     bool allocSites = false;
     int soak = 0;
+    std::string shots;                    // folder for pictures; empty: none
+    std::string compareBefore, compareAfter; // --compare: only compare two folders
 };
+
+// Every this many frames a picture, when asked for.
+constexpr int ShotEvery = 50;
 
 bool parse(int argc, char** argv, Options& o) {
     for (int i = 1; i < argc; ++i) {
@@ -88,6 +96,15 @@ bool parse(int argc, char** argv, Options& o) {
             o.allocSites = true;
             continue;
         }
+        if (arg == "--shots" && hasValue) {
+            o.shots = argv[++i];
+            continue;
+        }
+        if (arg == "--compare" && i + 2 < argc) {
+            o.compareBefore = argv[++i];
+            o.compareAfter = argv[++i];
+            continue;
+        }
         int* target = arg == "--frames"          ? &o.frames
                       : arg == "--warmup"        ? &o.warmup
                       : arg == "--physics-steps" ? &o.physicsSteps
@@ -95,7 +112,7 @@ bool parse(int argc, char** argv, Options& o) {
                                                  : nullptr;
         if (!target || !hasValue) {
             std::cout << "usage: glorbit_bench [--frames N] [--warmup N] [--physics-steps N] [--alloc-sites] "
-                         "[--soak N]"
+                         "[--soak N] [--shots DIR] | --compare DIR_A DIR_B"
                       << std::endl;
             return false;
         }
@@ -222,6 +239,11 @@ int main(int argc, char** argv) {
     Options options;
     if (!parse(argc, argv, options))
         return 2;
+    if (!options.compareBefore.empty()) {
+        const int largest = screenshots::compare(options.compareBefore, options.compareAfter);
+        std::printf("largest difference over all pictures: %d of 255\n", largest);
+        return largest < 0 ? 1 : 0;
+    }
 
     // The start-up steps of main, each timed.
     Game game;
@@ -246,6 +268,8 @@ int main(int argc, char** argv) {
     const double tCamerasBloom = now() - t;
 
     ScriptedPlay script(game.window);
+    if (!options.shots.empty())
+        glfwSetTime(PhysicsStep);
     t = now();
     FrameRecord first = timedFrame(game, script, 0);
     const double tFirstFrame = now() - t;
@@ -276,7 +300,13 @@ int main(int argc, char** argv) {
         }
         if (frame == options.warmup && options.allocSites)
             alloccount::startRecordingSites();
+        // Pictures need the same game on every run: the frame time then no longer moves the clock.
+        if (!options.shots.empty())
+            glfwSetTime((frame + 1) * static_cast<double>(PhysicsStep));
         frames.push_back(timedFrame(game, script, frame));
+        if (!options.shots.empty() && frame % ShotEvery == 0 &&
+            !screenshots::save(options.shots, frame, game.settings.width, game.settings.height))
+            std::cout << "cannot write a picture into " << options.shots << std::endl;
     }
     alloccount::stopRecordingSites();
 
