@@ -202,26 +202,28 @@ int soak(Game& game, ScriptedPlay& script, int frames) {
     const int segment = std::max(1, frames / 10);
     std::printf("soak: %d frames at %dx%d, a line every %d frames\n", frames, game.settings.width,
                 game.settings.height, segment);
-    std::printf("  %-13s %10s %10s %11s %12s\n", "frames", "median ms", "p95 ms", "resident MiB",
-                "allocs/frame");
+    std::printf("  %-13s %10s %10s %13s %23s\n", "frames", "median ms", "p95 ms", "resident MiB",
+                "allocs/frame main, all");
     std::vector<double> ms;
     ms.reserve(static_cast<std::size_t>(segment));
-    std::uint64_t allocations = 0;
+    std::uint64_t allocations = 0, allThreadAllocations = 0;
     long residentAtHalf = 0;
     int frame = 0;
     for (; frame < frames && !glfwWindowShouldClose(game.window); ++frame) {
         const FrameRecord r = timedFrame(game, script, frame);
         ms.push_back(r.total * 1e3);
         allocations += r.mainAllocations;
+        allThreadAllocations += r.allAllocations;
         if (frame + 1 == frames / 2)
             residentAtHalf = residentKiB();
         if ((frame + 1) % segment == 0 || frame + 1 == frames) {
-            std::printf("  %6d-%-6d %10.2f %10.2f %11.1f %12.3f\n", frame + 1 - static_cast<int>(ms.size()),
+            const double n = static_cast<double>(ms.size());
+            std::printf("  %6d-%-6d %10.2f %10.2f %13.1f %15.3f %7.3f\n", frame + 1 - static_cast<int>(ms.size()),
                         frame, percentile(ms, 0.5), percentile(ms, 0.95), residentKiB() / 1024.0,
-                        static_cast<double>(allocations) / static_cast<double>(ms.size()));
+                        static_cast<double>(allocations) / n, static_cast<double>(allThreadAllocations) / n);
             std::fflush(stdout);
             ms.clear();
-            allocations = 0;
+            allocations = allThreadAllocations = 0;
         }
     }
     if (frame < frames)
