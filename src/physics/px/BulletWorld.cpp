@@ -225,8 +225,11 @@ void BulletWorld::removeBody(btRigidBody& body) {
         it =
             (it->first.first == &body || it->first.second == &body) ? filterResults.erase(it) : std::next(it);
     const auto* actor = static_cast<const PxRigidActor*>(body.getUserPointer());
-    for (auto it = touching.begin(); it != touching.end();)
-        it = (std::get<0>(*it) == actor || std::get<2>(*it) == actor) ? touching.erase(it) : std::next(it);
+    touching.erase(std::remove_if(touching.begin(), touching.end(),
+                                  [actor](const TouchKey& k) {
+                                      return std::get<0>(k) == actor || std::get<2>(k) == actor;
+                                  }),
+                   touching.end());
 }
 
 void BulletWorld::updateBounds(btRigidBody& body) {
@@ -299,7 +302,7 @@ PxShape* BulletWorld::shapeAt(const PxRigidActor& actor, int childIndex) const {
 // of the step. A touch is new if the pair did not touch after the previous step. Sleeping pairs keep their
 // manifolds and so report nothing.
 void BulletWorld::collectTouches() {
-    std::set<TouchKey> now;
+    touchingNow.clear();
     touchesFound.clear();
     btDispatcher* d = parts->dispatcher.get();
     for (int i = 0; i < d->getNumManifolds(); ++i) {
@@ -317,18 +320,20 @@ void BulletWorld::collectTouches() {
                 std::swap(t.shapes[0], t.shapes[1]);
             }
             const TouchKey key(t.actors[0], t.shapes[0], t.actors[1], t.shapes[1]);
-            if (!now.insert(key).second) {
+            if (std::find(touchingNow.begin(), touchingNow.end(), key) != touchingNow.end()) {
                 for (Touch& seen : touchesFound)
                     if (seen.actors[0] == t.actors[0] && seen.shapes[0] == t.shapes[0] &&
                         seen.actors[1] == t.actors[1] && seen.shapes[1] == t.shapes[1])
                         ++seen.points;
                 continue;
             }
-            if (!touching.count(key))
+            touchingNow.push_back(key);
+            if (!std::binary_search(touching.begin(), touching.end(), key))
                 touchesFound.push_back(t);
         }
     }
-    touching.swap(now);
+    std::sort(touchingNow.begin(), touchingNow.end());
+    touching.swap(touchingNow);
 }
 
 } // namespace detail

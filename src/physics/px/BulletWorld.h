@@ -5,7 +5,6 @@
 
 #include <map>
 #include <memory>
-#include <set>
 #include <tuple>
 #include <vector>
 
@@ -68,7 +67,9 @@ class BulletWorld {
     std::map<ObjectPair, FilterResult> filterResults;
 
     typedef std::tuple<const PxRigidActor*, const PxShape*, const PxRigidActor*, const PxShape*> TouchKey;
-    std::set<TouchKey> touching; // after the last step
+    // Shape pairs touching after the last step (sorted), and the list the current step fills; both keep
+    // their capacity from step to step, so a running scene allocates nothing here.
+    std::vector<TouchKey> touching, touchingNow;
     std::vector<Touch> touchesFound;
 };
 

@@ -1,9 +1,9 @@
 #include "physics/px/PxDefaultCpuDispatcher.h"
 
 #include <condition_variable>
-#include <deque>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace physx {
 
@@ -44,24 +44,27 @@ class WorkerDispatcher : public PxDefaultCpuDispatcher {
 
   private:
     void run() {
+        // Takes the whole queue at once: the two vectors trade places and keep their capacity, so
+        // submitting a task allocates nothing once both have held one.
+        std::vector<std::function<void()>> batch;
         for (;;) {
-            std::function<void()> task;
             {
                 std::unique_lock<std::mutex> lock(mutex);
                 wake.wait(lock, [this] { return stopping || !queue.empty(); });
                 if (queue.empty())
                     return;
-                task = std::move(queue.front());
-                queue.pop_front();
+                batch.swap(queue);
             }
-            task();
+            for (std::function<void()>& task : batch)
+                task();
+            batch.clear();
         }
     }
 
     PxU32 requested;
     std::mutex mutex;
     std::condition_variable wake;
-    std::deque<std::function<void()>> queue;
+    std::vector<std::function<void()>> queue;
     bool stopping = false;
     std::thread worker;
 };
