@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake g++ make pkg-config
   libglfw3-dev libglew-dev libglm-dev libassimp-dev libstb-dev libinih-dev libbullet-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libgl1-mesa-dri
+  libgtest-dev libgmock-dev libgl1-mesa-dri
   xvfb xauth xdotool x11-utils imagemagick openbox wmctrl)
 missing=()
 for p in "${packages[@]}"; do
