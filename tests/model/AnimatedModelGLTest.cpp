@@ -16,13 +16,6 @@ bool hasLine(const std::vector<std::string>& lines, const std::string& wanted) {
     return std::find(lines.begin(), lines.end(), wanted) != lines.end();
 }
 
-GLuint compileStage(GLenum type, const char* source) {
-    GLuint shader = glCreateShader(type);
-    glShaderSource(shader, 1, &source, nullptr);
-    glCompileShader(shader);
-    return shader;
-}
-
 // Skins clip-space positions with the model's joint matrices and paints them red: enough to see
 // ids arrive as integers and the matrices arrive in the right slots.
 GLuint skinningProgram() {
@@ -39,11 +32,7 @@ void main() {
     const char* fragment = R"(#version 440 core
 out vec4 colour;
 void main() { colour = vec4(1.0, 0.0, 0.0, 1.0); })";
-    GLuint program = glCreateProgram();
-    glAttachShader(program, compileStage(GL_VERTEX_SHADER, vertex));
-    glAttachShader(program, compileStage(GL_FRAGMENT_SHADER, fragment));
-    glLinkProgram(program);
-    return program;
+    return linkProgram(vertex, fragment);
 }
 
 // The creature with every clip holding Bone2 (joint 2) at `shift`, and the mesh's first triangle

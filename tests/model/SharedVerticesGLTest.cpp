@@ -14,13 +14,6 @@ namespace {
 
 constexpr int Size = 64;
 
-GLuint compileStage(GLenum type, const char* source) {
-    GLuint shader = glCreateShader(type);
-    glShaderSource(shader, 1, &source, nullptr);
-    glCompileShader(shader);
-    return shader;
-}
-
 // Positions are clip coordinates; the colour is made of the normal and the texture coordinates,
 // so any corner that arrived changed would change the picture.
 GLuint cornerColourProgram() {
@@ -37,11 +30,7 @@ void main() {
 in vec3 colour;
 out vec4 fragColour;
 void main() { fragColour = vec4(colour, 1.0); })";
-    GLuint program = glCreateProgram();
-    glAttachShader(program, compileStage(GL_VERTEX_SHADER, vertex));
-    glAttachShader(program, compileStage(GL_FRAGMENT_SHADER, fragment));
-    glLinkProgram(program);
-    return program;
+    return linkProgram(vertex, fragment);
 }
 
 // A bumpy 12 x 12 grid over the viewport, unindexed as the importer delivers meshes: smooth normals

@@ -201,31 +201,6 @@ TEST(PhysicsWorld, SetUpIsSilentAndQuickWithNoDebuggerListening) {
     EXPECT_LT(ms, 100.0);
 }
 
-TEST(PhysicsWorld, ConnectsToADebuggerListeningOnItsPort) {
-    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(5425);
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (::bind(listener, reinterpret_cast<sockaddr*>(&a), sizeof(a)) != 0 || ::listen(listener, 1) != 0) {
-        ::close(listener);
-        GTEST_SKIP() << "port 5425 is taken";
-    }
-    {
-        PhysicsWorld world;
-        world.build(levelPositions());
-        EXPECT_TRUE(world.pvd->isConnected());
-        pollfd p{listener, POLLIN, 0};
-        ASSERT_EQ(::poll(&p, 1, 1000), 1);
-        const int peer = ::accept(listener, nullptr, nullptr);
-        unsigned char header[4] = {0, 0, 0, 0};
-        EXPECT_EQ(::recv(peer, header, 4, MSG_WAITALL), 4);
-        EXPECT_EQ(header[0], 0x82);
-        ::close(peer);
-    }
-    ::close(listener);
-}
-
 TEST(PhysicsWorld, EverythingComesToRestOnTheGround) {
     PhysicsWorld world;
     world.build(levelPositions());

@@ -33,6 +33,21 @@ GLContext::~GLContext() {
         glfwDestroyWindow(window_);
 }
 
+GLuint linkProgram(const char* vertexSource, const char* fragmentSource) {
+    const GLenum types[2] = {GL_VERTEX_SHADER, GL_FRAGMENT_SHADER};
+    const char* sources[2] = {vertexSource, fragmentSource};
+    GLuint program = glCreateProgram();
+    for (int i = 0; i < 2; ++i) {
+        GLuint stage = glCreateShader(types[i]);
+        glShaderSource(stage, 1, &sources[i], nullptr);
+        glCompileShader(stage);
+        glAttachShader(program, stage);
+        glDeleteShader(stage);
+    }
+    glLinkProgram(program);
+    return program;
+}
+
 Pixel readPixel(int x, int y) {
     unsigned char p[4] = {0, 0, 0, 0};
     glPixelStorei(GL_PACK_ALIGNMENT, 1);

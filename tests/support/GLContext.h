@@ -22,6 +22,9 @@ private:
     GLFWwindow* window_ = nullptr;
 };
 
+// Links a program from two inline GLSL sources (tests that need a shader of their own).
+GLuint linkProgram(const char* vertexSource, const char* fragmentSource);
+
 // Reads back the RGBA8 pixel at (x, y) of the currently bound read framebuffer.
 struct Pixel {
     int r, g, b, a;
