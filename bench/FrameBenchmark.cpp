@@ -6,6 +6,7 @@
 //   ./glorbit_bench --compare DIR_A DIR_B  compare two sets of saved frames, nothing else
 #include "AllocationCounter.h"
 #include "PhysicsComparison.h"
+#include "RealTime.h"
 #include "ScriptedPlay.h"
 #include "Screenshots.h"
 
@@ -266,6 +267,10 @@ int main(int argc, char** argv) {
     const double tLevel = now() - t;
     t = now();
     createCameras(game);
+    // Full size for the stage timings and the pictures, so that they compare across builds; the
+    // shipped settings get their own session below.
+    const Settings shipped = game.settings;
+    game.settings.renderscale = 1.0f;
     setUpBloom(game);
     const double tCamerasBloom = now() - t;
 
@@ -347,6 +352,28 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     if (options.allocSites)
         alloccount::printSites(12);
+
+    // What the frame costs in units of the cheapest frame this machine can show, and whether the
+    // game keeps real time with the shipped settings (the render scale chosen as it plays, frames
+    // paced to the cap).
+    const double referenceMs = realtime::referenceFrameMs(game, 120);
+    std::printf("frame cost: %.2f full-window passes (median full-size frame %.2f ms; reference frame %.2f ms: "
+                "clear, one full-window quad from an RGBA16F image, swap)\n",
+                percentile(all, 0.5) / referenceMs, percentile(all, 0.5), referenceMs);
+    game.settings = shipped;
+    game.renderScale = RenderScaleController();
+    game.pacer.setCap(game.settings.framecap);
+    setBloomScale(appState().bloom, game.settings.renderscale == RenderScaleAuto ? 1.0f : game.settings.renderscale);
+    const realtime::Session session = realtime::play(game, script, options.frames);
+    std::printf("real-time ratio: %.3f (%.2f game s in %.2f wall s over %d frames; framecap %d, renderscale %s)\n",
+                session.gameSeconds / session.wallSeconds, session.gameSeconds, session.wallSeconds, session.frames,
+                game.settings.framecap, game.settings.renderscale == RenderScaleAuto ? "auto" : "fixed");
+    std::printf("render scales chosen: %s; %d changes; median frame %.2f ms at the last\n",
+                realtime::describeScales(session).c_str(), session.changes, session.medianCostMs);
+    std::fflush(stdout);
+    std::printf("paced frame rate: %.1f frames per second (64x64 window, framecap %d, over 3 s)\n",
+                realtime::pacedFrameRate(game, 64, 64, 3.0), game.settings.framecap);
+    std::fflush(stdout);
 
     double physicsRatio = 0.0, physicsSameSettingsRatio = 0.0;
     if (options.physicsSteps > 0) {

@@ -16,8 +16,6 @@
 
 namespace {
 
-const glm::vec3 TextureAttenuation(0.6f, 0.2f, 0.05f);
-const glm::vec3 AnimAttenuation(0.8f, 0.2f, 0.05f);
 const glm::vec3 CreatureAndEnemyRotation(270.0f, 0.0f, 270.0f);
 const glm::vec3 EnemyScale(1.0f, 4.2f, 4.2f);
 const glm::vec4 Red(1.0f, 0.0f, 0.0f, 1.0f);
@@ -146,6 +144,7 @@ bool buildLevel(Game& game) {
     state.starLight = LightObject(game.starSphere, world->star, at[1], glm::vec3(0.98f, 0.95f, 0.8f), 1.0f);
     state.starLight.setLightUniforms(p.textureShader);
     state.starLight.setLightUniforms(p.animShader);
+    game.creatureLightPosition = state.starLight.position;
     world->objects.push_back(&state.starLight);
 
     // 2, 3. The stone enemies.
@@ -200,7 +199,12 @@ void setUpBloom(Game& game) {
     AppState& state = appState();
     int width = 0, height = 0;
     glfwGetFramebufferSize(game.window, &width, &height);
+    // A fixed render scale from the settings; "auto" starts at full size and adapts.
+    const bool fixedScale = game.settings.renderscale != RenderScaleAuto;
+    setBloomScale(state.bloom, fixedScale ? game.settings.renderscale : game.renderScale.scale());
     initBloom(state.bloom, state.starLight.model, width, height);
+    game.pacer.setCap(game.settings.framecap);
+    game.glow = collectGlowSources(game);
     game.programs.bloomShader2.setInt("image", 0);
     game.programs.bloomShader3.setInt("scene", 0);
     game.programs.bloomShader3.setInt("bloomBlur", 1);
@@ -210,6 +214,7 @@ void runFrame(Game& game, const FrameOptions& options) {
     AppState& state = appState();
     Programs& p = game.programs;
     StageClock clock(options.timings);
+    const double frameStart = glfwGetTime();
 
     const float currentFrame = static_cast<float>(glfwGetTime());
     state.deltaTime = currentFrame - state.lastFrame;
@@ -237,6 +242,7 @@ void runFrame(Game& game, const FrameOptions& options) {
 
     // The light trails the star by one frame: its position is the one placed last frame.
     state.starLight.setLightUniforms(p.textureShader);
+    const glm::vec3 litFrom = state.starLight.position;
     clock.mark(&FrameTimings::input, false);
 
     if (state.frameTimeSum > 0.0f) {
@@ -249,8 +255,12 @@ void runFrame(Game& game, const FrameOptions& options) {
         glBindFramebuffer(GL_FRAMEBUFFER, state.bloom.hdrFBO);
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        useSceneViewport(state.bloom);
     }
 
+    // Where the scene can glow this frame; nothing but the sky is drawn once the game is over,
+    // and the sky never glows.
+    PixelRect glowing;
     if (gamerules::gameIsOver(state.starLight.actor)) {
         std::cout << "close window and try again" << std::endl;
         glfwSetWindowShouldClose(game.window, GLFW_TRUE);
@@ -276,23 +286,39 @@ void runFrame(Game& game, const FrameOptions& options) {
         }
         // The star last: its placement also stores the light position for the next frame.
         state.starLight.place();
-        if (options.render)
+        if (options.render) {
             state.starLight.model.draw();
+            glowing = glowArea(game.glow, viewProj, litFrom, state.bloom.sceneWidth, state.bloom.sceneHeight);
+        }
         clock.mark(&FrameTimings::draw, true);
     }
 
+    const bool adaptScale = game.settings.renderscale == RenderScaleAuto;
     if (options.render) {
         drawSkybox(state.environment, p.emapShader);
         clock.mark(&FrameTimings::sky, true);
+        useWindowViewport(state.bloom);
+        state.bloom.glowArea = glowing;
         state.starLight.model.drawBloom();
         clock.mark(&FrameTimings::bloom, true);
+        // The cost that decides the render scale is the drawing's: finish it before the swap,
+        // which may wait for the display.
+        if (adaptScale) {
+            glFinish();
+            if (game.renderScale.addFrame(glfwGetTime() - frameStart, glfwGetTime()))
+                setBloomScale(state.bloom, game.renderScale.scale());
+        }
         glfwSwapBuffers(game.window);
     }
     glfwPollEvents();
     clock.mark(&FrameTimings::swap, false);
 }
 
+void paceFrame(Game& game) { sleepSeconds(game.pacer.waitAfterFrame(glfwGetTime())); }
+
 void runLoop(Game& game) {
-    while (!glfwWindowShouldClose(game.window))
+    while (!glfwWindowShouldClose(game.window)) {
         runFrame(game);
+        paceFrame(game);
+    }
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "app/FramePacer.h"
+#include "app/GlowArea.h"
+#include "app/RenderScale.h"
 #include "app/Settings.h"
 #include "physics/GameObject.h"
 #include "render/Shader.h"
@@ -13,6 +16,10 @@ class PhysicsWorld;
 
 // The fixed physics step: one per frame, whatever the frame time.
 constexpr float PhysicsStep = 1.0f / 60.0f;
+
+// How the star's light fades with distance (constant, linear, quadratic) in the two lit programs.
+inline const glm::vec3 TextureAttenuation(0.6f, 0.2f, 0.05f);
+inline const glm::vec3 AnimAttenuation(0.8f, 0.2f, 0.05f);
 
 // The seven programs, built once at start-up in this order. Models keep pointers to them, so a
 // Game must stay where it was created.
@@ -30,6 +37,12 @@ struct Game {
     PhysicsWorld* world = nullptr; // never released
     Model starSphere;
     GameObject enemy1, enemy2, ground, goal, bridge, wall1, wall2, wall3;
+    glm::vec3 creatureLightPosition{0.0f}; // the creature's program keeps the light of start-up
+
+    // Speed: the frame cap, the render scale when the game picks it, and where glow can be.
+    FramePacer pacer;
+    RenderScaleController renderScale;
+    GlowSources glow;
 };
 
 // Seconds spent in each part of the last frame, filled in when asked for (the benchmark).
@@ -50,4 +63,7 @@ void createCameras(const Game& game);
 void setUpBloom(Game& game);
 
 void runFrame(Game& game, const FrameOptions& options = {});
+// Frames until the window should close, each followed by the wait the frame cap asks for.
 void runLoop(Game& game);
+// The wait after one frame of runLoop.
+void paceFrame(Game& game);

@@ -16,8 +16,6 @@
 namespace {
 
 const glm::vec4 LoadedMaterialCoefficients(0.05f, 0.5f, 0.6f, 4.0f);
-// The creature is always drawn in one colour; its texture carries the rest.
-const glm::vec4 CreatureColour(0.4f, 0.4f, 0.4f, 1.0f);
 // The clip keys select clips 1 and 2, and the model starts on clip 1.
 constexpr std::size_t RequiredClips = 3;
 constexpr std::size_t StartClip = 1;

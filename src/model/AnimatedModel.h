@@ -15,6 +15,10 @@
 struct aiScene;
 struct aiMesh;
 
+// The creature is always drawn in one colour, the least light it ever gets, so it never sinks
+// into the dark; its texture carries the rest.
+inline const glm::vec4 CreatureColour(0.4f, 0.4f, 0.4f, 1.0f);
+
 // The player's skinned creature: meshes, the joint tree and the clips of one FBX file.
 // Joints and clips are heap objects reached through pointers and live for the whole run, so
 // copies of the model share them.

@@ -38,7 +38,7 @@ public:
     Shader* blurShader = nullptr;
     Shader* combineShader = nullptr;
     // Non-owning; the sizes of the bloom targets, set together with the names above.
-    const BloomTargets* bloomTargets = nullptr;
+    BloomTargets* bloomTargets = nullptr;
 
     // An empty model (no meshes, coefficients all 0) that a loaded model is assigned into.
     Model() = default;

@@ -1,6 +1,8 @@
 #include "render/Bloom.h"
 
+#include <algorithm>
 #include <cassert>
+#include <cmath>
 #include <iostream>
 
 namespace {
@@ -22,13 +24,6 @@ int reduced(int extent, int factor) {
     return (extent + factor - 1) / factor;
 }
 
-void setSizes(BloomTargets& targets, int width, int height) {
-    targets.width = width;
-    targets.height = height;
-    targets.blurWidth = reduced(width, downscaleOf(targets));
-    targets.blurHeight = reduced(height, downscaleOf(targets));
-}
-
 void specifyColourImage(GLuint texture, int width, int height) {
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA16F, width, height, 0, GL_RGBA, GL_FLOAT, nullptr);
@@ -43,6 +38,65 @@ void makeColourImage(GLuint texture, int width, int height) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 }
 
+int scaled(int extent, float scale) {
+    return std::max(1, static_cast<int>(std::lround(static_cast<double>(extent) * scale)));
+}
+
+void setSizes(BloomTargets& targets, int width, int height) {
+    targets.width = width;
+    targets.height = height;
+    targets.sceneWidth = scaled(width, targets.scale);
+    targets.sceneHeight = scaled(height, targets.scale);
+    targets.blurWidth = reduced(targets.sceneWidth, downscaleOf(targets));
+    targets.blurHeight = reduced(targets.sceneHeight, downscaleOf(targets));
+    // New storage holds whatever it holds: clear all of it before the next blur relies on zeros.
+    targets.blurWritten = WholeImage;
+}
+
+// At full size the combine reads the scene image texel for texel: unfiltered fetches give the same
+// picture for less work. Scaled up, it needs the filter, or edges turn blocky.
+void chooseSceneFilter(const BloomTargets& targets) {
+    const bool sameSize = targets.sceneWidth == targets.width && targets.sceneHeight == targets.height;
+    glBindTexture(GL_TEXTURE_2D, targets.colorBuffers[0]);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, sameSize ? GL_NEAREST : GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, sameSize ? GL_NEAREST : GL_LINEAR);
+}
+
+// Re-specifies every image at the sizes in `targets`, keeping the bindings as they were.
+void respecify(const BloomTargets& targets) {
+    GLint boundTexture = 0, boundRenderbuffer = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &boundTexture);
+    glGetIntegerv(GL_RENDERBUFFER_BINDING, &boundRenderbuffer);
+    for (int i = 0; i < 2; ++i) {
+        specifyColourImage(targets.colorBuffers[i], targets.sceneWidth, targets.sceneHeight);
+        specifyColourImage(targets.pingpongColorbuffers[i], targets.blurWidth, targets.blurHeight);
+    }
+    chooseSceneFilter(targets);
+    glBindRenderbuffer(GL_RENDERBUFFER, targets.rboDepth);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, targets.sceneWidth, targets.sceneHeight);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(boundTexture));
+    glBindRenderbuffer(GL_RENDERBUFFER, static_cast<GLuint>(boundRenderbuffer));
+}
+
+PixelRect clampTo(const PixelRect& r, int width, int height) {
+    PixelRect c{std::max(r.x0, 0), std::max(r.y0, 0), std::min(r.x1, width), std::min(r.y1, height)};
+    return c.empty() ? PixelRect{} : c;
+}
+
+// The blur texels that can receive glow from `area` (scene pixels): its footprint in the smaller
+// image, widened by the passes' reach.
+PixelRect blurRegion(const BloomTargets& t, const PixelRect& area) {
+    const PixelRect whole = clampTo(area, t.sceneWidth, t.sceneHeight);
+    if (whole.empty())
+        return {};
+    const int f = downscaleOf(t);
+    const PixelRect r{whole.x0 / f - BloomBlurReach, whole.y0 / f - BloomBlurReach,
+                      reduced(whole.x1, f) + BloomBlurReach, reduced(whole.y1, f) + BloomBlurReach};
+    return clampTo(r, t.blurWidth, t.blurHeight);
+}
+
+void scissorTo(const PixelRect& r) { glScissor(r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0); }
+
 } // namespace
 
 void initBloom(BloomTargets& targets, Model& carrier, int width, int height) {
@@ -53,13 +107,13 @@ void initBloom(BloomTargets& targets, Model& carrier, int width, int height) {
     glBindFramebuffer(GL_FRAMEBUFFER, targets.hdrFBO);
     glGenTextures(2, targets.colorBuffers);
     for (GLenum i = 0; i < 2; ++i) {
-        makeColourImage(targets.colorBuffers[i], targets.width, targets.height);
+        makeColourImage(targets.colorBuffers[i], targets.sceneWidth, targets.sceneHeight);
         glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + i, GL_TEXTURE_2D,
                                targets.colorBuffers[i], 0);
     }
     glGenRenderbuffers(1, &targets.rboDepth);
     glBindRenderbuffer(GL_RENDERBUFFER, targets.rboDepth);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, targets.width, targets.height);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, targets.sceneWidth, targets.sceneHeight);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, targets.rboDepth);
     const GLenum sceneOutputs[2] = {GL_COLOR_ATTACHMENT0, GL_COLOR_ATTACHMENT1};
     glDrawBuffers(2, sceneOutputs);
@@ -79,6 +133,7 @@ void initBloom(BloomTargets& targets, Model& carrier, int width, int height) {
         if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
             std::cout << "pingpong FBP not ready!" << std::endl;
     }
+    chooseSceneFilter(targets);
     std::cout << "INIT BLOOM: done" << std::endl;
 
     carrier.hdrFBO = targets.hdrFBO;
@@ -100,36 +155,69 @@ void resizeBloom(BloomTargets& targets, int width, int height) {
     if (width == targets.width && height == targets.height)
         return;
     setSizes(targets, width, height);
+    respecify(targets);
+}
 
-    GLint boundTexture = 0, boundRenderbuffer = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &boundTexture);
-    glGetIntegerv(GL_RENDERBUFFER_BINDING, &boundRenderbuffer);
-    for (int i = 0; i < 2; ++i) {
-        specifyColourImage(targets.colorBuffers[i], targets.width, targets.height);
-        specifyColourImage(targets.pingpongColorbuffers[i], targets.blurWidth, targets.blurHeight);
-    }
-    glBindRenderbuffer(GL_RENDERBUFFER, targets.rboDepth);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, targets.width, targets.height);
-    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(boundTexture));
-    glBindRenderbuffer(GL_RENDERBUFFER, static_cast<GLuint>(boundRenderbuffer));
+bool setBloomScale(BloomTargets& targets, float scale) {
+    scale = std::clamp(scale, 1.0f / 16.0f, 1.0f);
+    if (scale == targets.scale)
+        return false;
+    targets.scale = scale;
+    if (targets.hdrFBO == 0)
+        return true; // initBloom sizes the images with it
+    setSizes(targets, targets.width, targets.height);
+    respecify(targets);
+    return true;
+}
+
+void useSceneViewport(BloomTargets& targets) {
+    glGetIntegerv(GL_VIEWPORT, targets.windowViewport);
+    const bool shown = targets.windowViewport[2] > 0 && targets.windowViewport[3] > 0;
+    glViewport(0, 0, shown ? targets.sceneWidth : 0, shown ? targets.sceneHeight : 0);
+}
+
+void useWindowViewport(const BloomTargets& targets) {
+    const GLint* v = targets.windowViewport;
+    glViewport(v[0], v[1], v[2], v[3]);
 }
 
 void Model::drawBloom() {
     assert(bloomTargets && blurShader && combineShader && "drawBloom needs initBloom and the bloom programs");
+    BloomTargets& targets = *bloomTargets;
     // The viewport is the window's framebuffer (set by the resize callback); the blur runs smaller.
     GLint windowViewport[4] = {0, 0, 0, 0};
     glGetIntegerv(GL_VIEWPORT, windowViewport);
-    glViewport(0, 0, bloomTargets->blurWidth, bloomTargets->blurHeight);
+    glViewport(0, 0, targets.blurWidth, targets.blurHeight);
     // Wireframe (F1) is for the scene: full-screen quads drawn as lines would leave the window black.
     GLint polygonMode[2] = {GL_FILL, GL_FILL};
     glGetIntegerv(GL_POLYGON_MODE, polygonMode);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 
+    // Only where glow can be does the blur run. Outside that, the ping-pong images must read as no
+    // glow: what earlier frames wrote there is cleared first.
+    const PixelRect region = blurRegion(targets, targets.glowArea);
+    targets.glowArea = WholeImage;
+    glEnable(GL_SCISSOR_TEST);
+    const PixelRect stale = clampTo(targets.blurWritten, targets.blurWidth, targets.blurHeight);
+    if (!region.contains(stale)) {
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        scissorTo(stale);
+        for (GLuint framebuffer : pingpongFBO) {
+            glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+            glClear(GL_COLOR_BUFFER_BIT);
+        }
+    }
+    targets.blurWritten = region;
+    scissorTo(region);
+
     blurShader->use();
+    // One blur texel covers 1 / scale as much of the window at a lower render scale: shorter steps
+    // keep the glow the same size on screen.
+    blurShader->setFloat("spread", targets.scale);
     // "image" reads unit 0; do not rely on whatever the previous draw left active.
     glActiveTexture(GL_TEXTURE0);
     bool horizontal = true, first = true;
-    for (int pass = 0; pass < BloomBlurPasses; ++pass) {
+    for (int pass = 0; pass < BloomBlurPasses && !region.empty(); ++pass) {
         glBindFramebuffer(GL_FRAMEBUFFER, pingpongFBO[horizontal ? 1 : 0]);
         blurShader->setInt("horizontal", horizontal ? 1 : 0);
         glBindTexture(GL_TEXTURE_2D, first ? colorBuffers[1] : pingpongColorbuffers[horizontal ? 0 : 1]);
@@ -138,6 +226,7 @@ void Model::drawBloom() {
         first = false;
     }
 
+    glDisable(GL_SCISSOR_TEST);
     glViewport(windowViewport[0], windowViewport[1], windowViewport[2], windowViewport[3]);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -50,3 +50,34 @@ TEST(Settings, TheShippedFileHoldsEveryDefault) {
     EXPECT_EQ(s.refreshrate, d.refreshrate);
     EXPECT_EQ(s.brightness, d.brightness);
 }
+
+TEST(Settings, FrameCapAndRenderScaleFallBackOnBadValues) {
+    struct Case {
+        const char* text;
+        int framecap;
+        float renderscale;
+    };
+    const Case cases[] = {
+        {"", 60, RenderScaleAuto},
+        {"framecap = 0\nrenderscale = 0.75\n", 0, 0.75f},
+        {"framecap = 144\nrenderscale = 1\n", 144, 1.0f},
+        {"framecap = -3\nrenderscale = abc\n", 60, RenderScaleAuto},
+        {"framecap = abc\nrenderscale = 7\n", 60, RenderScaleAuto},
+        {"framecap = 99999999999999999999\nrenderscale = 0.49\n", 60, RenderScaleAuto},
+        {"renderscale = AUTO\n", 60, RenderScaleAuto},
+        {"renderscale = 0.5\n", 60, 0.5f},
+        {"renderscale = 0.75x\n", 60, RenderScaleAuto},
+        {"renderscale = nan\n", 60, RenderScaleAuto},
+        {"renderscale = 1e400\n", 60, RenderScaleAuto},
+    };
+    for (const Case& c : cases) {
+        const std::string path = writeIni("settings-speed.ini", std::string("[window]\n") + c.text);
+        const Settings s = readSettings(path);
+        EXPECT_EQ(s.framecap, c.framecap) << c.text;
+        EXPECT_EQ(s.renderscale, c.renderscale) << c.text;
+        std::remove(path.c_str());
+    }
+    const Settings shipped = readSettings("../assets/settings.ini");
+    EXPECT_EQ(shipped.framecap, 60);
+    EXPECT_EQ(shipped.renderscale, RenderScaleAuto);
+}

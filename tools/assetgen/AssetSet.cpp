@@ -45,7 +45,14 @@ const std::string& settingsText() {
                                     "resizeable = false\n"
                                     "title = glorbit\n"
                                     "refreshrate = 60\n"
-                                    "brightness = 1\n";
+                                    "brightness = 1\n"
+                                    "; Frames never start more often than this many per second (0: no cap).\n"
+                                    "; The world takes one 1/60 s step per frame, so 60 plays in real time.\n"
+                                    "framecap = 60\n"
+                                    "; Internal resolution of the scene, sky and glow relative to the window:\n"
+                                    "; auto lowers it (never below 0.5) only where a frame would not fit in\n"
+                                    "; 1/60 s, as with software rendering; or a fixed number from 0.5 to 1.\n"
+                                    "renderscale = auto\n";
     return text;
 }
 

@@ -1,0 +1,106 @@
+#include "RealTime.h"
+
+#include "ScriptedPlay.h"
+
+#include "app/AppState.h"
+#include "app/Game.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace realtime {
+
+namespace {
+
+double median(std::vector<double> v) {
+    if (v.empty())
+        return 0.0;
+    std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2), v.end());
+    return v[v.size() / 2];
+}
+
+} // namespace
+
+double referenceFrameMs(Game& game, int frames) {
+    AppState& state = appState();
+    Model& quad = state.starLight.model;
+    Shader& combine = game.programs.bloomShader3;
+    int width = 0, height = 0;
+    glfwGetFramebufferSize(game.window, &width, &height);
+    std::vector<double> ms;
+    glFinish();
+    for (int i = 0; i < frames; ++i) {
+        const double start = glfwGetTime();
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glViewport(0, 0, width, height);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        combine.use();
+        combine.setInt("bloom", 0);
+        glActiveTexture(GL_TEXTURE0);
+        glBindTexture(GL_TEXTURE_2D, state.bloom.colorBuffers[0]);
+        quad.renderQuad();
+        glfwSwapBuffers(game.window);
+        glFinish();
+        ms.push_back((glfwGetTime() - start) * 1e3);
+    }
+    combine.setInt("bloom", 1);
+    return median(ms);
+}
+
+Session play(Game& game, ScriptedPlay& script, int frames) {
+    AppState& state = appState();
+    Session s;
+    s.scales.push_back(state.bloom.scale);
+    const int changesBefore = game.renderScale.changes();
+    std::vector<double> costs;
+    costs.reserve(static_cast<std::size_t>(frames));
+    const double start = glfwGetTime();
+    for (; s.frames < frames && !glfwWindowShouldClose(game.window); ++s.frames) {
+        const double frameStart = glfwGetTime();
+        script.before(s.frames);
+        runFrame(game);
+        costs.push_back((glfwGetTime() - frameStart) * 1e3);
+        if (state.bloom.scale != s.scales.back()) {
+            s.scales.push_back(state.bloom.scale);
+            costs.clear();
+        }
+        paceFrame(game);
+    }
+    s.wallSeconds = glfwGetTime() - start;
+    s.gameSeconds = s.frames * static_cast<double>(PhysicsStep);
+    s.changes = game.renderScale.changes() - changesBefore;
+    s.medianCostMs = median(costs);
+    return s;
+}
+
+double pacedFrameRate(Game& game, int width, int height, double seconds) {
+    glfwSetWindowSize(game.window, width, height);
+    // The new size arrives with the events; give the server a moment to answer.
+    for (int i = 0; i < 10; ++i) {
+        glfwPollEvents();
+        glfwWaitEventsTimeout(0.01);
+    }
+    int frames = 0;
+    const double start = glfwGetTime();
+    while (glfwGetTime() - start < seconds && !glfwWindowShouldClose(game.window)) {
+        runFrame(game);
+        paceFrame(game);
+        ++frames;
+    }
+    return frames / (glfwGetTime() - start);
+}
+
+std::string describeScales(const Session& s) {
+    std::string text;
+    for (float scale : s.scales) {
+        char number[16];
+        std::snprintf(number, sizeof number, "%g", static_cast<double>(scale));
+        text += (text.empty() ? "" : " -> ") + std::string(number);
+    }
+    return text;
+}
+
+} // namespace realtime

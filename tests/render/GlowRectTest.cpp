@@ -1,0 +1,107 @@
+#include "render/GlowRect.h"
+
+#include <gtest/gtest.h>
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <cmath>
+
+namespace {
+
+// Looking down -z from the origin with a 90 degree square view: a point (x, y, z) lands at
+// (x / -z, y / -z) on screen.
+glm::mat4 straightAhead() {
+    return glm::perspective(glm::radians(90.0f), 1.0f, 0.1f, 100.0f) *
+           glm::lookAt(glm::vec3(0.0f), glm::vec3(0.0f, 0.0f, -1.0f), glm::vec3(0.0f, 1.0f, 0.0f));
+}
+
+glow::Box box(glm::vec3 min, glm::vec3 max) {
+    glow::Box b;
+    b.min = min;
+    b.max = max;
+    return b;
+}
+
+// The bound of a surface at distance d, as the shaders would reach it at worst.
+float worstLuminance(const glow::LightBound& b, const glm::vec3& attenuation, float brightness, float d) {
+    return b.always + b.perFalloff * brightness / (attenuation.x + attenuation.y * d + attenuation.z * d * d);
+}
+
+} // namespace
+
+TEST(GlowRect, BoxesProjectToTheirScreenBoundsAndAreClippedAtTheNearPlane) {
+    const glm::mat4 vp = straightAhead();
+    // In front: the near face (z = -4) is the widest, 1/4 each way.
+    glow::ScreenRect r = glow::project(box({-1, -1, -6}, {1, 1, -4}), vp);
+    EXPECT_NEAR(r.x0, -0.25f, 1e-5f);
+    EXPECT_NEAR(r.x1, 0.25f, 1e-5f);
+    EXPECT_NEAR(r.y0, -0.25f, 1e-5f);
+    EXPECT_NEAR(r.y1, 0.25f, 1e-5f);
+
+    // Off to the right and reaching behind the camera: only its part beyond the near plane counts.
+    // Its far end is at x / -z = 1 / 5; towards the near plane it runs off the screen's edge.
+    r = glow::project(box({1, -0.2f, -5}, {2, 0.2f, 5}), vp);
+    EXPECT_NEAR(r.x0, 0.2f, 1e-5f);
+    EXPECT_EQ(r.x1, 1.0f);
+    EXPECT_EQ(r.y0, -1.0f);
+    EXPECT_EQ(r.y1, 1.0f);
+
+    // Entirely behind the camera, or empty: nothing.
+    EXPECT_TRUE(glow::project(box({-1, -1, 1}, {1, 1, 3}), vp).empty());
+    EXPECT_TRUE(glow::project(glow::Box(), vp).empty());
+
+    glow::ScreenRect u;
+    u.add(glow::project(box({-1, -1, -6}, {1, 1, -4}), vp));
+    u.add(glow::project(box({2, 2, -10}, {3, 3, -10}), vp));
+    EXPECT_NEAR(u.x0, -0.25f, 1e-5f);
+    EXPECT_NEAR(u.x1, 0.3f, 1e-5f);
+}
+
+TEST(GlowRect, WorldBoxesFollowTheModelMatrixAndAreCutToTheLight) {
+    const glm::mat4 turned = glm::translate(glm::mat4(1.0f), glm::vec3(10, 0, 0)) *
+                             glm::rotate(glm::mat4(1.0f), glm::radians(90.0f), glm::vec3(0, 1, 0)) *
+                             glm::scale(glm::mat4(1.0f), glm::vec3(1, 1, 4));
+    const glow::Box b = glow::worldBox(box({-1, -1, -1}, {1, 1, 1}), turned);
+    // Scaled along z, then turned onto x: 4 wide along x, 1 along z.
+    EXPECT_NEAR(b.min.x, 6.0f, 1e-5f);
+    EXPECT_NEAR(b.max.x, 14.0f, 1e-5f);
+    EXPECT_NEAR(b.min.z, -1.0f, 1e-5f);
+    EXPECT_NEAR(b.max.z, 1.0f, 1e-5f);
+
+    const glow::Box cut = glow::intersect(b, glow::around({13, 0, 0}, 2.0f));
+    EXPECT_NEAR(cut.min.x, 11.0f, 1e-5f);
+    EXPECT_NEAR(cut.max.x, 14.0f, 1e-5f);
+    EXPECT_TRUE(glow::intersect(b, glow::around({30, 0, 0}, 2.0f)).empty());
+    EXPECT_TRUE(glow::intersect(b, glow::around({10, 0, 0}, 0.0f)).empty());
+    EXPECT_FALSE(glow::intersect(b, glow::around({500, 0, 0}, INFINITY)).empty());
+}
+
+TEST(GlowRect, ReachIsWhereTheWorstCaseLightMeetsTheThreshold) {
+    const glm::vec3 light(0.98f, 0.95f, 0.8f), attenuation(0.6f, 0.2f, 0.05f);
+    const glm::vec4 shiny(0.05f, 0.5f, 0.6f, 4.0f);
+    for (const glm::vec4& colour : {glm::vec4(1, 0, 0, 1), glm::vec4(0.31f, 0.25f, 0.123f, 1), glm::vec4(0.0f)}) {
+        const glow::LightBound b = glow::texturedSurface(colour, shiny, light);
+        ASSERT_LT(b.always, 1.0f);
+        for (float brightness : {1.0f, 2.0f}) {
+            const float d = glow::reach(b, attenuation, brightness);
+            ASSERT_GT(d, 0.0f);
+            EXPECT_NEAR(worstLuminance(b, attenuation, brightness, d), glow::lit::Threshold, 1e-4f);
+            EXPECT_GT(worstLuminance(b, attenuation, brightness, d * 0.9f), glow::lit::Threshold);
+        }
+    }
+    // A pure red surface reflects less of the light than an untinted one, so glows nearer to it.
+    const float red = glow::reach(glow::texturedSurface({1, 0, 0, 1}, shiny, light), attenuation, 1.0f);
+    const float white = glow::reach(glow::texturedSurface(glm::vec4(0.0f), shiny, light), attenuation, 1.0f);
+    EXPECT_LT(red, white);
+
+    // The star's own colour glows anywhere; a surface that reflects nothing never does.
+    EXPECT_TRUE(std::isinf(glow::reach(glow::texturedSurface(glm::vec4(1000.0f), shiny, light), attenuation, 1.0f)));
+    EXPECT_EQ(glow::reach(glow::texturedSurface({1, 1, 1, 1}, {0.05f, 0.0f, 0.0f, 4.0f}, light), attenuation, 1.0f),
+              0.0f);
+    EXPECT_EQ(glow::reach(glow::texturedSurface({1, 1, 1, 1}, shiny, light), attenuation, 0.0f), 0.0f);
+
+    // The creature's floor colour and rim only add light: it can glow farther than the same
+    // surface without them.
+    const glow::LightBound creature = glow::creatureSurface({0.4f, 0.4f, 0.4f, 1}, shiny, light);
+    EXPECT_GT(creature.always, glow::texturedSurface(glm::vec4(0.0f), shiny, light).always);
+    EXPECT_GT(glow::reach(creature, attenuation, 1.0f), white);
+}
