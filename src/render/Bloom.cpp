@@ -196,6 +196,7 @@ void Model::drawBloom() {
     // Only where glow can be does the blur run. Outside that, the ping-pong images must read as no
     // glow: what earlier frames wrote there is cleared first.
     const PixelRect region = blurRegion(targets, targets.glowArea);
+    targets.lastGlowArea = clampTo(targets.glowArea, targets.sceneWidth, targets.sceneHeight);
     targets.glowArea = WholeImage;
     glEnable(GL_SCISSOR_TEST);
     const PixelRect stale = clampTo(targets.blurWritten, targets.blurWidth, targets.blurHeight);

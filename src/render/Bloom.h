@@ -51,6 +51,7 @@ struct BloomTargets {
     // its reach); the frame that knows sets it before drawBloom, which uses it once and then
     // goes back to the whole image.
     PixelRect glowArea = WholeImage;
+    PixelRect lastGlowArea = WholeImage; // what the last drawBloom took, clamped to the scene image
     // The part of the ping-pong images that may hold glow from earlier frames, in blur texels.
     PixelRect blurWritten = WholeImage;
 };

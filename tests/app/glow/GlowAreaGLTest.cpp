@@ -1,0 +1,122 @@
+// The blur runs only where the frame says glow can be. If a material, a shader or the light ever
+// lets something glow outside that area, its halo would be cut off without a word: this plays the
+// benchmark's script through the real start-up and frame and checks, frame after frame, that no
+// lit texel of the glow image falls outside the area, and that the limited blur puts exactly the
+// same picture on the window as a blur over everything.
+#include "ScriptedPlay.h"
+
+#include "app/AppState.h"
+#include "app/Game.h"
+#include "support/GLContext.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int WindowWidth = 320, WindowHeight = 192;
+constexpr int Frames = ScriptedPlay::CycleFrames; // the follow-camera orbit and the fly-over
+constexpr int CompareEvery = 8;
+
+struct Outside {
+    int texels = 0, frames = 0;
+    std::string first;
+};
+
+// Counts the glow image's lit texels outside `area`.
+int litOutside(const BloomTargets& t, const PixelRect& area, std::vector<float>& texels, int& lit) {
+    texels.resize(static_cast<std::size_t>(t.sceneWidth) * t.sceneHeight * 4);
+    glBindTexture(GL_TEXTURE_2D, t.colorBuffers[1]);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_FLOAT, texels.data());
+    int outside = 0;
+    for (int y = 0; y < t.sceneHeight; ++y)
+        for (int x = 0; x < t.sceneWidth; ++x) {
+            const float* p = &texels[(static_cast<std::size_t>(y) * t.sceneWidth + x) * 4];
+            if (p[0] <= 0.0f && p[1] <= 0.0f && p[2] <= 0.0f)
+                continue;
+            ++lit;
+            if (x < area.x0 || x >= area.x1 || y < area.y0 || y >= area.y1)
+                ++outside;
+        }
+    return outside;
+}
+
+std::vector<unsigned char> windowPixels() {
+    std::vector<unsigned char> pixels(static_cast<std::size_t>(WindowWidth) * WindowHeight * 4);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, WindowWidth, WindowHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+} // namespace
+
+TEST(GlowArea, NothingGlowsOutsideTheAreaAndTheLimitedBlurChangesNoPixel) {
+    ASSERT_TRUE(glfwInit());
+    Game game;
+    game.settings = readSettings();
+    game.settings.width = WindowWidth;
+    game.settings.height = WindowHeight;
+    game.settings.renderscale = 1.0f;
+    game.settings.framecap = 0;
+    ASSERT_TRUE(openWindow(game));
+    {
+        CoutCapture quiet;
+        buildPrograms(game);
+        ASSERT_TRUE(buildLevel(game)) << "the player's model was refused";
+        createCameras(game);
+        setUpBloom(game);
+    }
+    AppState& state = appState();
+    Model& star = state.starLight.model;
+    ScriptedPlay script(game.window);
+
+    Outside outside;
+    std::vector<float> texels;
+    int litTexels = 0, compared = 0, differing = 0, framesWithGlow = 0;
+    double coverage = 0.0;
+    for (int frame = 0; frame < Frames && !glfwWindowShouldClose(game.window); ++frame) {
+        // A lower scale on the last stretch: the area follows the smaller scene image.
+        if (frame == Frames - 100)
+            setBloomScale(state.bloom, 0.75f);
+        script.before(frame);
+        runFrame(game);
+        const BloomTargets& t = state.bloom;
+        const PixelRect area = t.lastGlowArea;
+        int lit = 0;
+        const int out = litOutside(t, area, texels, lit);
+        litTexels += lit;
+        framesWithGlow += lit > 0 ? 1 : 0;
+        coverage += area.empty() ? 0.0
+                                 : double(area.x1 - area.x0) * (area.y1 - area.y0) / (double(t.sceneWidth) * t.sceneHeight);
+        if (out > 0) {
+            outside.texels += out;
+            if (outside.frames++ == 0)
+                outside.first = "frame " + std::to_string(frame) + ": " + std::to_string(out) + " texels outside [" +
+                                std::to_string(area.x0) + ", " + std::to_string(area.x1) + ") x [" +
+                                std::to_string(area.y0) + ", " + std::to_string(area.y1) + ")";
+        }
+        // The same frame's images once more: the blur limited to the area, then over everything.
+        if (frame % CompareEvery == 0) {
+            state.bloom.glowArea = area;
+            star.drawBloom();
+            const std::vector<unsigned char> limited = windowPixels();
+            star.drawBloom();
+            const std::vector<unsigned char> everywhere = windowPixels();
+            ++compared;
+            differing += limited == everywhere ? 0 : 1;
+        }
+    }
+    glfwTerminate();
+    std::printf("glow area: %d frames, %d with glow (%d lit texels), the area covered %.1f %% of the scene on "
+                "average\n",
+                Frames, framesWithGlow, litTexels, 100.0 * coverage / Frames);
+    EXPECT_GT(framesWithGlow, Frames / 2) << "a session without glow would prove nothing";
+    EXPECT_EQ(outside.frames, 0) << outside.texels << " texels in all; first at " << outside.first;
+    EXPECT_EQ(differing, 0) << "of " << compared << " compared frames";
+}
