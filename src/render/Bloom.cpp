@@ -95,6 +95,21 @@ PixelRect blurRegion(const BloomTargets& t, const PixelRect& area) {
     return clampTo(r, t.blurWidth, t.blurHeight);
 }
 
+// The window pixels whose filtered read of the blur image can touch `region` (blur texels): the
+// combine's quad spans the window, so texel t sits at t / blurWidth of its width.
+PixelRect onWindow(const PixelRect& region, const BloomTargets& t, const PixelRect& window) {
+    if (region.empty())
+        return {};
+    const double w = window.x1 - window.x0, h = window.y1 - window.y0;
+    const PixelRect r{window.x0 + static_cast<int>(std::floor(region.x0 * w / t.blurWidth)) - 2,
+                      window.y0 + static_cast<int>(std::floor(region.y0 * h / t.blurHeight)) - 2,
+                      window.x0 + static_cast<int>(std::ceil(region.x1 * w / t.blurWidth)) + 2,
+                      window.y0 + static_cast<int>(std::ceil(region.y1 * h / t.blurHeight)) + 2};
+    const PixelRect c{std::max(r.x0, window.x0), std::max(r.y0, window.y0), std::min(r.x1, window.x1),
+                      std::min(r.y1, window.y1)};
+    return c.empty() ? PixelRect{} : c;
+}
+
 void scissorTo(const PixelRect& r) { glScissor(r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0); }
 
 } // namespace
@@ -236,9 +251,33 @@ void Model::drawBloom() {
     glBindTexture(GL_TEXTURE_2D, colorBuffers[0]);
     glActiveTexture(GL_TEXTURE1);
     glBindTexture(GL_TEXTURE_2D, pingpongColorbuffers[horizontal ? 0 : 1]);
-    combineShader->setInt("bloom", 1);
     combineShader->setFloat("exposure", 1.0f);
-    renderQuad();
+    // Outside the blur's region the blurred glow is exactly zero, so the combine only reads it
+    // inside: the window in up to five pieces, the glowing one with "bloom" on.
+    const PixelRect window{windowViewport[0], windowViewport[1], windowViewport[0] + windowViewport[2],
+                           windowViewport[1] + windowViewport[3]};
+    const PixelRect glowing = onWindow(region, targets, window);
+    if (glowing.contains(window) || glowing.empty()) {
+        combineShader->setInt("bloom", glowing.empty() ? 0 : 1);
+        renderQuad();
+    } else {
+        glEnable(GL_SCISSOR_TEST);
+        combineShader->setInt("bloom", 1);
+        scissorTo(glowing);
+        renderQuad();
+        combineShader->setInt("bloom", 0);
+        const PixelRect rest[4] = {{window.x0, window.y0, window.x1, glowing.y0},
+                                   {window.x0, glowing.y1, window.x1, window.y1},
+                                   {window.x0, glowing.y0, glowing.x0, glowing.y1},
+                                   {glowing.x1, glowing.y0, window.x1, glowing.y1}};
+        for (const PixelRect& piece : rest) {
+            if (piece.empty())
+                continue;
+            scissorTo(piece);
+            renderQuad();
+        }
+        glDisable(GL_SCISSOR_TEST);
+    }
     glPolygonMode(GL_FRONT_AND_BACK, static_cast<GLenum>(polygonMode[0]));
 }
 
