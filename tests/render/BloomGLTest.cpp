@@ -1,7 +1,7 @@
+#include "TestPaths.h"
 #include "render/Bloom.h"
 #include "render/RenderTestSupport.h"
 #include "support/GLContext.h"
-#include "TestPaths.h"
 
 #include <gtest/gtest.h>
 

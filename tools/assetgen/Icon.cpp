@@ -126,7 +126,8 @@ void drawCreature(Canvas& canvas) {
                 const float diffuse = std::max(glm::dot(normal, light), 0.0f);
                 // A rim of sky light keeps the dark side apart from the dark badge.
                 const float rim = std::pow(1.0f - std::max(glm::dot(normal, -view.forward), 0.0f), 3.0f);
-                const glm::vec3 lit = albedo * (0.28f + 0.95f * diffuse) + 0.25f * rim * glm::vec3(0.6f, 0.7f, 1.0f);
+                const glm::vec3 lit =
+                    albedo * (0.28f + 0.95f * diffuse) + 0.25f * rim * glm::vec3(0.6f, 0.7f, 1.0f);
                 canvas.colour[at] = glm::vec4(lit, 1.0f);
             }
     }
@@ -150,8 +151,9 @@ IconImage drawIcon(int size) {
             float coverage = 0.0f;
             for (int sy = 0; sy < Supersampling; ++sy)
                 for (int sx = 0; sx < Supersampling; ++sx) {
-                    const glm::vec4& c = canvas.colour[static_cast<size_t>(y * Supersampling + sy) * canvas.size +
-                                                       x * Supersampling + sx];
+                    const glm::vec4& c =
+                        canvas.colour[static_cast<size_t>(y * Supersampling + sy) * canvas.size +
+                                      x * Supersampling + sx];
                     sum += glm::vec3(c) * c.a;
                     coverage += c.a;
                 }
@@ -169,7 +171,8 @@ std::string encodeIconPng(const IconImage& icon) {
     std::string out;
     stbi_write_png_to_func(
         [](void* context, void* data, int n) {
-            static_cast<std::string*>(context)->append(static_cast<const char*>(data), static_cast<size_t>(n));
+            static_cast<std::string*>(context)->append(static_cast<const char*>(data),
+                                                       static_cast<size_t>(n));
         },
         &out, icon.size, icon.size, 4, icon.rgba.data(), icon.size * 4);
     return out;
