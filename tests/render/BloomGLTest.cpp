@@ -1,3 +1,4 @@
+#include "TestPaths.h"
 #include "render/Bloom.h"
 #include "render/RenderTestSupport.h"
 #include "support/GLContext.h"
@@ -256,7 +257,7 @@ TEST(BloomGLTest, CombinedImageMatchesGolden) {
     EXPECT_NEAR(at(60, 4, 2), backgroundBlue, 1);
     EXPECT_GT(at(32, 35, 0), at(60, 4, 0) + 40);
 
-    const std::string golden = "../tests/render/golden/bloom_square_64.png";
+    const std::string golden = std::string(testpaths::GoldenFolder) + "/bloom_square_64.png";
     if (std::getenv("GLORBIT_WRITE_GOLDEN")) {
         rendertest::writePng(golden, Size, Size, 4, image);
         GTEST_SKIP() << "wrote " << golden << "; review it before committing";

@@ -5,7 +5,9 @@
 //   assetgen --view <out.png> [<assets-dir>]
 //                                    draw the models with the game's own classes and shaders
 //                                    (run from the build folder, under a display)
+//   assetgen --icons <folder>        the application icon, <folder>/{64,256}/org.glorbit.glorbit.png
 #include "AssetSet.h"
+#include "Icon.h"
 #include "Viewer.h"
 
 #include <filesystem>
@@ -29,6 +31,7 @@ int report(const assetgen::CheckLog& log, const assetgen::SkinningReport& skinni
 
 int usage() {
     std::cout << "usage: assetgen <assets-dir> | --check <assets-dir> | --view <out.png> [<assets-dir>]"
+                 " | --icons <folder>"
               << std::endl;
     return 2;
 }
@@ -62,6 +65,17 @@ int main(int argc, char** argv) {
             return 1;
         }
         std::cout << "wrote " << argv[2] << std::endl;
+        return 0;
+    }
+    if (first == "--icons") {
+        if (argc != 3)
+            return usage();
+        std::string error;
+        if (!assetgen::writeIcons(argv[2], "org.glorbit.glorbit", error)) {
+            std::cout << "cannot write the icons: " << error << std::endl;
+            return 1;
+        }
+        std::cout << "wrote the icons into " << argv[2] << std::endl;
         return 0;
     }
     if (argc != 2 || first.rfind("--", 0) == 0)

@@ -1,0 +1,35 @@
+# Helpers for the tests of an installed game (sourced after lib.sh): the launcher in bin/ started
+# from a working directory that has nothing to do with the game, for a player whose home folder
+# is a fresh temporary one.
+
+# $1: the installed tree's root (the prefix, or the folder a .deb was unpacked into, plus /usr).
+# The remaining arguments go to the launcher. The exit status stays collectable by wait_exit:
+# the launcher replaces itself with the game, so GAME_PID is the game's.
+start_launcher() {
+    local prefix=$1
+    shift
+    (cd / && exec "$prefix/bin/glorbit" "$@" >"$WORK/out.txt" 2>"$WORK/err.txt") &
+    GAME_PID=$!
+}
+
+# Starts the installed game, checks the start-up lines and quits it with Escape; fails unless the
+# exit status is 0. $1: prefix; $2: the "Brightness: " value the settings should give.
+play_and_quit() {
+    local prefix=$1 brightness=$2
+    rm -f "$WORK/out.txt"
+    start_launcher "$prefix"
+    wait_for_line '^INIT BLOOM: done' 90
+    grep -qx "Brightness: $brightness" "$WORK/out.txt" || fail "no 'Brightness: $brightness'"
+    grep -qE '^shader ID animShader: [1-9][0-9]*$' "$WORK/out.txt" || fail "no animShader id line"
+    grep -qx 'window_width: 1280, window_height: 768' "$WORK/out.txt" || fail "window size line"
+    # Every shader, model and texture was found: none of the loaders complained.
+    if grep -qE 'Error while reading shader file|COMPILATION_FAILED|LINKING_FAILED|failed to load|ERROR::ASSIMP| refused: ' \
+        "$WORK/out.txt"; then
+        fail "the installed game could not load its files"
+    fi
+    run_for 1
+    focus_game
+    xdotool key Escape
+    wait_exit 30
+    [ "$EXIT_STATUS" = 0 ] || fail "Escape ended the installed game with status $EXIT_STATUS"
+}
