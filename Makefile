@@ -19,8 +19,9 @@ run: build
 test: build
 	cd $(BUILD) && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 600
 
+# From the run folder, where "res/shader/..." and "../assets/..." resolve wherever the build folder is.
 bench: build
-	cd $(BUILD) && xvfb-run -a -s "-screen 0 1280x1024x24" ./glorbit_bench
+	cd $(BUILD)/runtree/game && xvfb-run -a -s "-screen 0 1280x1024x24" ../../glorbit_bench
 
 assets: build
 	cd $(BUILD) && ./tools/assetgen/assetgen $(CURDIR)/assets

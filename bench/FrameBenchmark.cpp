@@ -1,6 +1,6 @@
 // How fast the game starts and plays: the real start-up and frame loop at the settings' window
 // size, driven by a fixed script, with every frame's stages timed (glFinish after the GL stages).
-// Prints numbers; it checks nothing. Run from the build folder under an X server:
+// Prints numbers; it checks nothing. Run from the build's run folder (runtree/game) under an X server:
 //   ./glorbit_bench [--frames N] [--warmup N] [--physics-steps N] [--alloc-sites] [--soak N]
 //                   [--shots DIR]          also save every 50th frame, on a fixed 1/60 s game clock
 //   ./glorbit_bench --compare DIR_A DIR_B  compare two sets of saved frames, nothing else
