@@ -80,7 +80,9 @@ void nearCallback(btBroadphasePair& pair, btCollisionDispatcher& dispatcher, con
 class FilteringDispatcher : public btCollisionDispatcher {
   public:
     FilteringDispatcher(btCollisionConfiguration* config, BulletWorld& w)
-        : btCollisionDispatcher(config), world(w) {}
+        : btCollisionDispatcher(config), world(w) {
+        m_manifoldsPtr.reserve(static_cast<int>(reservedPairs));
+    }
 
     // Pairs whose filter result lacks eSOLVE_CONTACT touch (and are reported) but do not push each other.
     bool needsResponse(const btCollisionObject* a, const btCollisionObject* b) override {
@@ -103,6 +105,34 @@ class ShaderFilter : public btOverlapFilterCallback {
   private:
     BulletWorld& world;
 };
+
+// Bullet's solver with its working lists sized up front: they keep their size from step to step, but growing
+// them for a step with more contacts than ever before would allocate mid-game.
+class PresizedSolver : public btSequentialImpulseConstraintSolver {
+  public:
+    PresizedSolver() {
+        const int pairs = static_cast<int>(reservedPairs);
+        m_tmpSolverBodyPool.reserve(pairs);
+        m_tmpSolverContactConstraintPool.reserve(4 * pairs);
+        m_tmpSolverContactFrictionConstraintPool.reserve(8 * pairs);
+        m_orderTmpConstraintPool.reserve(4 * pairs);
+        m_orderFrictionConstraintPool.reserve(8 * pairs);
+    }
+};
+
+// Grows Bullet's table of overlapping pairs now, by adding and removing stand-in pairs: it never shrinks, and
+// growing it in a step that meets more pairs than ever before would allocate mid-game.
+void presizePairCache(btHashedOverlappingPairCache& cache, int pairs) {
+    std::vector<btBroadphaseProxy> standIns(static_cast<size_t>(pairs) + 1);
+    for (size_t i = 0; i < standIns.size(); ++i) {
+        standIns[i].m_uniqueId = static_cast<int>(i) + 1;
+        standIns[i].m_collisionFilterGroup = standIns[i].m_collisionFilterMask = -1;
+    }
+    for (size_t i = 1; i < standIns.size(); ++i)
+        cache.addOverlappingPair(&standIns[0], &standIns[i]);
+    for (size_t i = 1; i < standIns.size(); ++i)
+        cache.removeOverlappingPair(&standIns[0], &standIns[i], nullptr);
+}
 
 // Steps like the original SDK: velocities get gravity and forces, then damping and the velocity limits,
 // before the solver; restitution follows its bounce rule.
@@ -197,8 +227,9 @@ struct BulletWorld::Parts {
     btDefaultCollisionConfiguration config;
     SphereBoxCreateFunc sphereBox{false}, boxSphere{true};
     std::unique_ptr<FilteringDispatcher> dispatcher;
-    btDbvtBroadphase broadphase;
-    btSequentialImpulseConstraintSolver solver;
+    btHashedOverlappingPairCache pairCache;
+    btDbvtBroadphase broadphase{&pairCache};
+    PresizedSolver solver;
     std::unique_ptr<ShaderFilter> filter;
     std::unique_ptr<SteppingWorld> world;
 };
@@ -207,6 +238,7 @@ BulletWorld::BulletWorld(const PxVec3& gravity, PxSimulationFilterShader filterS
     : parts(new Parts), shader(filterShader) {
     setBulletGlobals();
     Parts& p = *parts;
+    presizePairCache(p.pairCache, static_cast<int>(reservedPairs));
     // Full contact patches at once for flat faces, as the original's contact generation gives.
     p.config.setPlaneConvexMultipointIterations();
     p.config.setConvexConvexMultipointIterations();

@@ -72,6 +72,12 @@ void PxScene::addActor(PxActor& actor) {
     rigid->insertionId = nextInsertionId++;
     rigid->bodyOutdated = true;
     actors.push_back(rigid);
+    // Built now, as the original inserts an actor at once outside a step: the first step then finds the level
+    // in place and allocates nothing for it.
+    if (!simulating) {
+        detail::SimulationFloatMode mode;
+        buildBody(*rigid);
+    }
 }
 
 void PxScene::removeActor(PxActor& actor, bool) {
@@ -154,51 +160,56 @@ bool PxScene::fetchResults(bool, PxU32* errorState) {
     return true;
 }
 
+// Makes the actor's Bullet body from its current shapes, mass and state, replacing any body it had.
+void PxScene::buildBody(PxRigidActor& actor) {
+    PxRigidBody* rb = isDynamic(actor) ? static_cast<PxRigidBody*>(&actor) : nullptr;
+    removeFromWorld(actor);
+    actor.simShapes = actor.shapes;
+    btCollisionShape* shape;
+    if (actor.shapes.size() == 1) {
+        shape = actor.shapes[0]->bullet;
+    } else if (actor.shapes.empty()) {
+        shape = actor.ownShape = new btEmptyShape();
+    } else {
+        // Shapes sit at the actor's origin, which is also the centre of mass.
+        auto* compound = new btCompoundShape(false, static_cast<int>(actor.shapes.size()));
+        for (PxShape* s : actor.shapes)
+            compound->addChildShape(btTransform::getIdentity(), s->bullet);
+        shape = actor.ownShape = compound;
+    }
+    const PxReal mass = rb ? rb->mass : 0.0f;
+    btRigidBody::btRigidBodyConstructionInfo info(mass, nullptr, shape,
+                                                  rb ? toBt(rb->inertia) : btVector3(0, 0, 0));
+    info.m_startWorldTransform = toBt(actor.pose);
+    if (!actor.shapes.empty()) {
+        info.m_friction = actor.shapes[0]->material->getDynamicFriction();
+        info.m_restitution = actor.shapes[0]->material->getRestitution();
+    }
+    auto* body = new btRigidBody(info);
+    body->setUserPointer(&actor);
+    // The original integrates no gyroscopic torque.
+    body->setFlags(body->getFlags() & ~BT_ENABLE_GYROSCOPIC_FORCE_IMPLICIT_BODY);
+    if (rb) {
+        body->setLinearVelocity(toBt(rb->linearVelocity));
+        body->setAngularVelocity(toBt(rb->angularVelocity));
+        static_cast<PxRigidDynamic*>(rb)->sleeping = false;
+        rb->massChanged = false;
+        rb->wakeCounter = PxRigidBody::wakeCounterReset;
+        rb->sleepLinearSum = rb->sleepAngularSum = PxVec3(0);
+        rb->asleep = false;
+    }
+    actor.body = body;
+    actor.bodyOutdated = false;
+    actor.poseWritten = false;
+    world->addBody(*body);
+}
+
 // Hands what the API side wrote since the last step to Bullet; no step runs here.
 void PxScene::flushWrites() {
     for (PxRigidActor* actor : actors) {
         PxRigidBody* rb = isDynamic(*actor) ? static_cast<PxRigidBody*>(actor) : nullptr;
-        if (actor->bodyOutdated) {
-            removeFromWorld(*actor);
-            actor->simShapes = actor->shapes;
-            btCollisionShape* shape;
-            if (actor->shapes.size() == 1) {
-                shape = actor->shapes[0]->bullet;
-            } else if (actor->shapes.empty()) {
-                shape = actor->ownShape = new btEmptyShape();
-            } else {
-                // Shapes sit at the actor's origin, which is also the centre of mass.
-                auto* compound = new btCompoundShape(false, static_cast<int>(actor->shapes.size()));
-                for (PxShape* s : actor->shapes)
-                    compound->addChildShape(btTransform::getIdentity(), s->bullet);
-                shape = actor->ownShape = compound;
-            }
-            const PxReal mass = rb ? rb->mass : 0.0f;
-            btRigidBody::btRigidBodyConstructionInfo info(mass, nullptr, shape,
-                                                          rb ? toBt(rb->inertia) : btVector3(0, 0, 0));
-            info.m_startWorldTransform = toBt(actor->pose);
-            if (!actor->shapes.empty()) {
-                info.m_friction = actor->shapes[0]->material->getDynamicFriction();
-                info.m_restitution = actor->shapes[0]->material->getRestitution();
-            }
-            auto* body = new btRigidBody(info);
-            body->setUserPointer(actor);
-            // The original integrates no gyroscopic torque.
-            body->setFlags(body->getFlags() & ~BT_ENABLE_GYROSCOPIC_FORCE_IMPLICIT_BODY);
-            if (rb) {
-                body->setLinearVelocity(toBt(rb->linearVelocity));
-                body->setAngularVelocity(toBt(rb->angularVelocity));
-                static_cast<PxRigidDynamic*>(rb)->sleeping = false;
-                rb->massChanged = false;
-                rb->wakeCounter = PxRigidBody::wakeCounterReset;
-                rb->sleepLinearSum = rb->sleepAngularSum = PxVec3(0);
-                rb->asleep = false;
-            }
-            actor->body = body;
-            actor->bodyOutdated = false;
-            actor->poseWritten = false;
-            world->addBody(*body);
-        }
+        if (actor->bodyOutdated)
+            buildBody(*actor);
         btRigidBody* body = actor->body;
         if (actor->poseWritten) {
             body->setWorldTransform(toBt(actor->pose));

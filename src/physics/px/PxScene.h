@@ -57,6 +57,7 @@ class PxScene {
     PxScene(PxPhysics& owner, const PxSceneDesc& desc);
     ~PxScene();
 
+    void buildBody(PxRigidActor& actor);
     void flushWrites();
     void deliverContacts();
     void publishResults();
