@@ -87,9 +87,6 @@ struct Options {
     std::string compareBefore, compareAfter; // --compare: only compare two folders
 };
 
-// Rounds for --physics: enough for a median that a moment of load elsewhere does not move.
-constexpr int PhysicsStepRounds = 21;
-
 // Every this many frames a picture, when asked for.
 constexpr int ShotEvery = 50;
 
@@ -256,7 +253,7 @@ int main(int argc, char** argv) {
         return largest < 0 ? 1 : 0;
     }
     if (options.physicsOnly)
-        return printPhysicsStep(options.physicsSteps, PhysicsStepRounds);
+        return printPhysicsStep(options.physicsSteps);
 
     // The start-up steps of main, each timed.
     Game game;

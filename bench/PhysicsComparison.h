@@ -30,4 +30,4 @@ PhysicsTimes comparePhysics(const std::vector<glm::vec3>& levelPositions, int st
 // glorbit_bench --physics: no window, only the layer against raw Bullet with the same settings, as one line
 // "physics step: layer X us, raw Bullet Y us, ratio Z" (per-step medians over interleaved rounds of the
 // level as the game builds it). Returns the process's exit code.
-int printPhysicsStep(int steps, int rounds);
+int printPhysicsStep(int steps);
