@@ -338,8 +338,8 @@ PxU32& BulletWorld::touchingPairsOf(const btCollisionObject& body) {
 // The original's rule: the wake counter runs down by dt. While it is below half its reset value, the body's
 // velocities are summed step by step (the angular one in the body's frame); once the kinetic energy per unit
 // mass of those sums reaches the threshold times (1 + touching pairs), the sums start again and the counter goes
-// back up by as much as that energy exceeds the threshold (up to the full reset value). At zero the body is
-// ready to sleep.
+// back up: to between half and all of its reset value, the more the energy exceeds the threshold, plus one step
+// per touching pair. At zero the body is ready to sleep.
 void BulletWorld::updateSleep(btRigidBody& body, PxReal dt) {
     auto* rb = static_cast<PxRigidBody*>(static_cast<PxRigidActor*>(body.getUserPointer()));
     if (body.getActivationState() == ISLAND_SLEEPING) {
