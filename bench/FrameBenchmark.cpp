@@ -4,6 +4,7 @@
 //   ./glorbit_bench [--frames N] [--warmup N] [--physics-steps N] [--alloc-sites] [--soak N]
 //                   [--shots DIR]          also save every 50th frame, on a fixed 1/60 s game clock
 //   ./glorbit_bench --compare DIR_A DIR_B  compare two sets of saved frames, nothing else
+//   ./glorbit_bench --physics [--physics-steps N]  one line: the physics step against raw Bullet, no window
 #include "AllocationCounter.h"
 #include "PhysicsComparison.h"
 #include "RealTime.h"
@@ -81,6 +82,7 @@ struct Options {
     int physicsSteps = 3000;
     int physicsRounds = 3;
     bool allocSites = false;
+    bool physicsOnly = false;
     int soak = 0;
     std::string shots;                    // folder for pictures; empty: none
     std::string compareBefore, compareAfter; // --compare: only compare two folders
@@ -95,6 +97,10 @@ bool parse(int argc, char** argv, Options& o) {
         const bool hasValue = i + 1 < argc;
         if (arg == "--alloc-sites") {
             o.allocSites = true;
+            continue;
+        }
+        if (arg == "--physics") {
+            o.physicsOnly = true;
             continue;
         }
         if (arg == "--shots" && hasValue) {
@@ -113,7 +119,7 @@ bool parse(int argc, char** argv, Options& o) {
                                                  : nullptr;
         if (!target || !hasValue) {
             std::cout << "usage: glorbit_bench [--frames N] [--warmup N] [--physics-steps N] [--alloc-sites] "
-                         "[--soak N] [--shots DIR] | --compare DIR_A DIR_B"
+                         "[--soak N] [--shots DIR] | --compare DIR_A DIR_B | --physics"
                       << std::endl;
             return false;
         }
@@ -247,6 +253,8 @@ int main(int argc, char** argv) {
         std::printf("largest difference over all pictures: %d of 255\n", largest);
         return largest < 0 ? 1 : 0;
     }
+    if (options.physicsOnly)
+        return printPhysicsStep(options.physicsSteps);
 
     // The start-up steps of main, each timed.
     Game game;

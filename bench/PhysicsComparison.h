@@ -9,8 +9,8 @@
 //  - through our physics layer (a PhysicsWorld of its own, simulate + fetchResults as the frame does);
 //  - in a plain btDiscreteDynamicsWorld with Bullet's defaults;
 //  - in a plain btDiscreteDynamicsWorld set up as the layer sets up its own (contact distance,
-//    multipoint contacts, box faces, solver passes), so the layer's own cost shows apart from
-//    the cost of the settings it chose.
+//    multipoint contacts, box faces, the exact sphere-box contact, solver passes), so the layer's
+//    own cost shows apart from the cost of the settings it chose.
 // Bullet keeps some settings in process-wide globals, which the layer sets when its first world
 // is built; the plain worlds run after that and so share them (friction and restitution averaging,
 // contact breaking threshold, sleep delay).
@@ -26,3 +26,8 @@ struct PhysicsTimes {
 };
 
 PhysicsTimes comparePhysics(const std::vector<glm::vec3>& levelPositions, int steps, int rounds);
+
+// glorbit_bench --physics: no window, only the layer against raw Bullet with the same settings, as one line
+// "physics step: layer X us, raw Bullet Y us, ratio Z" (per-step medians over interleaved rounds of the
+// level as the game builds it). Returns the process's exit code.
+int printPhysicsStep(int steps);

@@ -84,3 +84,38 @@ TEST(PxShape, ActorTypesAndTheShapePoseTheDrawingReads) {
     EXPECT_NEAR(back.p.magnitude(), 0.0f, 1e-6f);
     EXPECT_NEAR(back.q.w, 1.0f, 1e-6f);
 }
+
+TEST(PxShape, PlanesTakeTheOriginalsRotationForEveryNormal) {
+    PxTestScene world(PxVec3(0));
+    const float h = 0.70710678f;
+    struct Case {
+        PxPlane plane;
+        PxQuat expected;
+    };
+    // Along an axis the rotation is written out: the identity for +x, a half turn about z for -x (the
+    // shortest arc's own choice would be a half turn about y), quarter turns for y and z. Elsewhere the
+    // shortest arc from x to the normal.
+    const float third = 1.0f / std::sqrt(3.0f);
+    const float w = std::sqrt((1.0f + third) / 2.0f), s = third / (2.0f * w);
+    const Case cases[] = {
+        {PxPlane(1, 0, 0, 0), PxQuat(0, 0, 0, 1)},         {PxPlane(-1, 0, 0, 2), PxQuat(0, 0, 1, 0)},
+        {PxPlane(0, 1, 0, 0), PxQuat(0, 0, h, h)},         {PxPlane(0, -1, 0, 0), PxQuat(0, 0, -h, h)},
+        {PxPlane(0, 0, 1, 0), PxQuat(0, -h, 0, h)},        {PxPlane(0, 0, -1, 0), PxQuat(0, h, 0, h)},
+        {PxPlane(third, third, third, 0), PxQuat(0, -s, s, w)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "normal " << c.plane.n.x << " " << c.plane.n.y << " " << c.plane.n.z);
+        PxRigidStatic* plane = PxCreatePlane(*world.physics, c.plane, *world.material);
+        ASSERT_NE(plane, nullptr);
+        const PxTransform pose = plane->getGlobalPose();
+        EXPECT_NEAR(pose.q.x, c.expected.x, 1e-6f);
+        EXPECT_NEAR(pose.q.y, c.expected.y, 1e-6f);
+        EXPECT_NEAR(pose.q.z, c.expected.z, 1e-6f);
+        EXPECT_NEAR(pose.q.w, c.expected.w, 1e-6f);
+        // Whatever the rotation, local x is the normal and the actor sits on the plane.
+        const PxVec3 normal = pose.q.rotate(PxVec3(1, 0, 0));
+        EXPECT_NEAR((normal - c.plane.n).magnitude(), 0.0f, 1e-6f);
+        EXPECT_NEAR(c.plane.distance(pose.p), 0.0f, 1e-6f);
+        plane->release();
+    }
+}

@@ -6,8 +6,9 @@
 #include <thread>
 #include <vector>
 
-// A scene of its own for one test: foundation, physics, a two-thread dispatcher and a scene with the given
-// gravity and filter shader; every onContact is recorded. Released in reverse order on destruction.
+// A scene of its own for one test: foundation, physics, a dispatcher (two threads unless told otherwise) and a
+// scene with the given gravity and filter shader; every onContact is recorded. Released in reverse order on
+// destruction.
 class PxTestScene : public physx::PxSimulationEventCallback {
   public:
     // One onContact call, copied out: actors and names in report order, each shape pair with its events.
@@ -22,11 +23,11 @@ class PxTestScene : public physx::PxSimulationEventCallback {
     static constexpr float step = 1.0f / 60.0f;
 
     explicit PxTestScene(physx::PxVec3 gravity = physx::PxVec3(0.0f, -6.81f, 0.0f),
-                         physx::PxSimulationFilterShader shader = touchShader) {
+                         physx::PxSimulationFilterShader shader = touchShader, physx::PxU32 dispatcherThreads = 2) {
         using namespace physx;
         foundation = PxCreateFoundation(PX_PHYSICS_VERSION, allocator, errors);
         physics = PxCreatePhysics(PX_PHYSICS_VERSION, *foundation, PxTolerancesScale());
-        dispatcher = PxDefaultCpuDispatcherCreate(2);
+        dispatcher = PxDefaultCpuDispatcherCreate(dispatcherThreads);
         PxSceneDesc desc(physics->getTolerancesScale());
         desc.gravity = gravity;
         desc.cpuDispatcher = dispatcher;

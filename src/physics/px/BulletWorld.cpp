@@ -2,6 +2,7 @@
 
 #include "physics/px/PxRigidBody.h"
 #include "physics/px/PxShape.h"
+#include "physics/px/SphereBoxCollision.h"
 
 #include <LinearMath/btQuickprof.h>
 #include <btBulletDynamicsCommon.h>
@@ -21,8 +22,9 @@ const btScalar bounceThreshold = 2.0f;
 // Bias that pushes penetrating bodies apart, per step, and the solver passes that settle a stack.
 const btScalar penetrationErp = 0.8f;
 const int solverIterations = 10;
-// A body may sleep after this long below the sleep thresholds.
-const btScalar sleepDelay = 0.4f;
+// Room for this many filtered pairs and touching shape pairs before the lists first grow: the level needs
+// a few dozen, and a list that grows allocates in the middle of a frame.
+const size_t reservedPairs = 256;
 
 btVector3 toBt(const PxVec3& v) {
     return btVector3(v.x, v.y, v.z);
@@ -44,10 +46,9 @@ void setBulletGlobals() {
     static std::once_flag once;
     std::call_once(once, [] {
         gContactBreakingThreshold = contactDistance;
-        gDeactivationTime = sleepDelay;
         gCalculateCombinedFrictionCallback = averageFriction;
         gCalculateCombinedRestitutionCallback = averageRestitution;
-        // Bullet's profiler is one process-wide tree; scenes step on their own threads.
+        // Bullet's profiler is one process-wide tree; scenes may step on different threads.
         btSetCustomEnterProfileZoneFunc(noProfileEnter);
         btSetCustomLeaveProfileZoneFunc(noProfileLeave);
     });
@@ -79,7 +80,9 @@ void nearCallback(btBroadphasePair& pair, btCollisionDispatcher& dispatcher, con
 class FilteringDispatcher : public btCollisionDispatcher {
   public:
     FilteringDispatcher(btCollisionConfiguration* config, BulletWorld& w)
-        : btCollisionDispatcher(config), world(w) {}
+        : btCollisionDispatcher(config), world(w) {
+        m_manifoldsPtr.reserve(static_cast<int>(reservedPairs));
+    }
 
     // Pairs whose filter result lacks eSOLVE_CONTACT touch (and are reported) but do not push each other.
     bool needsResponse(const btCollisionObject* a, const btCollisionObject* b) override {
@@ -102,6 +105,34 @@ class ShaderFilter : public btOverlapFilterCallback {
   private:
     BulletWorld& world;
 };
+
+// Bullet's solver with its working lists sized up front: they keep their size from step to step, but growing
+// them for a step with more contacts than ever before would allocate mid-game.
+class PresizedSolver : public btSequentialImpulseConstraintSolver {
+  public:
+    PresizedSolver() {
+        const int pairs = static_cast<int>(reservedPairs);
+        m_tmpSolverBodyPool.reserve(pairs);
+        m_tmpSolverContactConstraintPool.reserve(4 * pairs);
+        m_tmpSolverContactFrictionConstraintPool.reserve(8 * pairs);
+        m_orderTmpConstraintPool.reserve(4 * pairs);
+        m_orderFrictionConstraintPool.reserve(8 * pairs);
+    }
+};
+
+// Grows Bullet's table of overlapping pairs now, by adding and removing stand-in pairs: it never shrinks, and
+// growing it in a step that meets more pairs than ever before would allocate mid-game.
+void presizePairCache(btHashedOverlappingPairCache& cache, int pairs) {
+    std::vector<btBroadphaseProxy> standIns(static_cast<size_t>(pairs) + 1);
+    for (size_t i = 0; i < standIns.size(); ++i) {
+        standIns[i].m_uniqueId = static_cast<int>(i) + 1;
+        standIns[i].m_collisionFilterGroup = standIns[i].m_collisionFilterMask = -1;
+    }
+    for (size_t i = 1; i < standIns.size(); ++i)
+        cache.addOverlappingPair(&standIns[0], &standIns[i]);
+    for (size_t i = 1; i < standIns.size(); ++i)
+        cache.removeOverlappingPair(&standIns[0], &standIns[i], nullptr);
+}
 
 // Steps like the original SDK: velocities get gravity and forces, then damping and the velocity limits,
 // before the solver; restitution follows its bounce rule.
@@ -132,7 +163,33 @@ class SteppingWorld : public btDiscreteDynamicsWorld {
         btDiscreteDynamicsWorld::solveConstraints(info);
     }
 
+    // The original's wake counter replaces Bullet's sleep timer; Bullet's islands still decide when a group of
+    // touching bodies falls asleep together (once every one of them is ready).
+    void updateActivationState(btScalar dt) override {
+        countTouchingPairs();
+        for (int i = 0; i < m_nonStaticRigidBodies.size(); ++i) {
+            btRigidBody* body = m_nonStaticRigidBodies[i];
+            if (!body->isStaticOrKinematicObject())
+                BulletWorld::updateSleep(*body, dt);
+        }
+    }
+
   private:
+    // A body's sleep threshold grows with the number of shape pairs it touches in this step.
+    void countTouchingPairs() {
+        for (int i = 0; i < m_nonStaticRigidBodies.size(); ++i)
+            BulletWorld::touchingPairsOf(*m_nonStaticRigidBodies[i]) = 0;
+        btDispatcher* d = getDispatcher();
+        for (int i = 0; i < d->getNumManifolds(); ++i) {
+            const btPersistentManifold* m = d->getManifoldByIndexInternal(i);
+            if (m->getNumContacts() == 0)
+                continue;
+            for (const btCollisionObject* o : {m->getBody0(), m->getBody1()})
+                if (!o->isStaticOrKinematicObject())
+                    ++BulletWorld::touchingPairsOf(*o);
+        }
+    }
+
     // A contact bounces only if it closes faster than the threshold and would close within this step; then
     // the target is e times the approach speed with no extra push for the gap or the penetration. Bullet on
     // its own subtracts the gap from the bounce and loses it.
@@ -168,9 +225,11 @@ class SteppingWorld : public btDiscreteDynamicsWorld {
 
 struct BulletWorld::Parts {
     btDefaultCollisionConfiguration config;
+    SphereBoxCreateFunc sphereBox{false}, boxSphere{true};
     std::unique_ptr<FilteringDispatcher> dispatcher;
-    btDbvtBroadphase broadphase;
-    btSequentialImpulseConstraintSolver solver;
+    btHashedOverlappingPairCache pairCache;
+    btDbvtBroadphase broadphase{&pairCache};
+    PresizedSolver solver;
     std::unique_ptr<ShaderFilter> filter;
     std::unique_ptr<SteppingWorld> world;
 };
@@ -179,6 +238,7 @@ BulletWorld::BulletWorld(const PxVec3& gravity, PxSimulationFilterShader filterS
     : parts(new Parts), shader(filterShader) {
     setBulletGlobals();
     Parts& p = *parts;
+    presizePairCache(p.pairCache, static_cast<int>(reservedPairs));
     // Full contact patches at once for flat faces, as the original's contact generation gives.
     p.config.setPlaneConvexMultipointIterations();
     p.config.setConvexConvexMultipointIterations();
@@ -192,7 +252,10 @@ BulletWorld::BulletWorld(const PxVec3& gravity, PxSimulationFilterShader filterS
     p.dispatcher->registerCollisionCreateFunc(
         BOX_SHAPE_PROXYTYPE, BOX_SHAPE_PROXYTYPE,
         p.config.getCollisionAlgorithmCreateFunc(CONVEX_HULL_SHAPE_PROXYTYPE, CONVEX_HULL_SHAPE_PROXYTYPE));
-    // New pairs are found during the step, on the worker, as the filter shader expects.
+    // Sphere and box meet in one exact point, in either order.
+    p.dispatcher->registerCollisionCreateFunc(SPHERE_SHAPE_PROXYTYPE, BOX_SHAPE_PROXYTYPE, &p.sphereBox);
+    p.dispatcher->registerCollisionCreateFunc(BOX_SHAPE_PROXYTYPE, SPHERE_SHAPE_PROXYTYPE, &p.boxSphere);
+    // New pairs are found during the step, as the filter shader expects.
     p.broadphase.m_deferedcollide = true;
     p.filter.reset(new ShaderFilter(*this));
     p.world.reset(new SteppingWorld(p.dispatcher.get(), &p.broadphase, &p.solver, &p.config, gravity));
@@ -206,6 +269,11 @@ BulletWorld::BulletWorld(const PxVec3& gravity, PxSimulationFilterShader filterS
     // sliding box keeps last step's friction impulse and stops 2 % early.
     info.m_solverMode |= SOLVER_USE_2_FRICTION_DIRECTIONS;
     info.m_solverMode &= ~SOLVER_USE_WARMSTARTING;
+
+    filterResults.reserve(reservedPairs);
+    touching.reserve(reservedPairs);
+    touchingNow.reserve(reservedPairs);
+    touchesFound.reserve(reservedPairs);
 }
 
 BulletWorld::~BulletWorld() {
@@ -221,9 +289,11 @@ void BulletWorld::addBody(btRigidBody& body) {
 
 void BulletWorld::removeBody(btRigidBody& body) {
     parts->world->removeRigidBody(&body);
-    for (auto it = filterResults.begin(); it != filterResults.end();)
-        it =
-            (it->first.first == &body || it->first.second == &body) ? filterResults.erase(it) : std::next(it);
+    filterResults.erase(std::remove_if(filterResults.begin(), filterResults.end(),
+                                       [&body](const FilterResult& r) {
+                                           return r.objects.first == &body || r.objects.second == &body;
+                                       }),
+                        filterResults.end());
     const auto* actor = static_cast<const PxRigidActor*>(body.getUserPointer());
     touching.erase(std::remove_if(touching.begin(), touching.end(),
                                   [actor](const TouchKey& k) {
@@ -261,15 +331,76 @@ void BulletWorld::integrateVelocity(btRigidBody& body, const PxVec3& gravity, Px
     rb->stepVelocityChange = PxVec3(0);
 }
 
+PxU32& BulletWorld::touchingPairsOf(const btCollisionObject& body) {
+    return static_cast<PxRigidBody*>(static_cast<PxRigidActor*>(body.getUserPointer()))->touchingPairs;
+}
+
+// The original's rule: the wake counter runs down by dt. While it is below half its reset value, the body's
+// velocities are summed step by step (the angular one in the body's frame); once the kinetic energy per unit
+// mass of those sums reaches the threshold times (1 + touching pairs), the sums start again and the counter goes
+// back up: to between half and all of its reset value, the more the energy exceeds the threshold, plus one step
+// per touching pair. At zero the body is ready to sleep.
+void BulletWorld::updateSleep(btRigidBody& body, PxReal dt) {
+    auto* rb = static_cast<PxRigidBody*>(static_cast<PxRigidActor*>(body.getUserPointer()));
+    if (body.getActivationState() == ISLAND_SLEEPING) {
+        body.setLinearVelocity(btVector3(0, 0, 0));
+        body.setAngularVelocity(btVector3(0, 0, 0));
+        rb->asleep = true;
+        return;
+    }
+    if (rb->asleep) {
+        // Woken by an awake body that now shares its island.
+        rb->asleep = false;
+        rb->wakeCounter = PxRigidBody::wakeCounterReset;
+        rb->sleepLinearSum = rb->sleepAngularSum = PxVec3(0);
+    }
+    PxReal wakeCounter = rb->wakeCounter;
+    bool raised = false;
+    if (wakeCounter < 0.5f * PxRigidBody::wakeCounterReset || wakeCounter < dt) {
+        const btVector3 v = body.getLinearVelocity();
+        const btVector3 w = body.getWorldTransform().getBasis().transpose() * body.getAngularVelocity();
+        rb->sleepLinearSum += PxVec3(v.x(), v.y(), v.z());
+        rb->sleepAngularSum += PxVec3(w.x(), w.y(), w.z());
+        const btVector3& invInertia = body.getInvInertiaDiagLocal();
+        const PxVec3 inertia(invInertia.x() > 0 ? 1.0f / invInertia.x() : 1.0f,
+                             invInertia.y() > 0 ? 1.0f / invInertia.y() : 1.0f,
+                             invInertia.z() > 0 ? 1.0f / invInertia.z() : 1.0f);
+        const PxReal invMass = body.getInvMass() > 0 ? body.getInvMass() : 1.0f;
+        const PxVec3& a = rb->sleepAngularSum;
+        const PxReal angular = PxVec3(a.x * a.x, a.y * a.y, a.z * a.z).dot(inertia) * invMass;
+        const PxReal linear = rb->sleepLinearSum.magnitudeSquared();
+        const PxReal energy = 0.5f * (angular + linear);
+        const PxReal cluster = static_cast<PxReal>(1 + rb->touchingPairs);
+        const PxReal threshold = cluster * PxRigidBody::sleepThreshold;
+        if (energy >= threshold) {
+            rb->sleepLinearSum = rb->sleepAngularSum = PxVec3(0);
+            const PxReal factor = threshold == 0 ? 2.0f : std::min(energy / threshold, 2.0f);
+            wakeCounter = factor * 0.5f * PxRigidBody::wakeCounterReset + dt * (cluster - 1.0f);
+            raised = true;
+        }
+    }
+    if (!raised)
+        wakeCounter = std::max(wakeCounter - dt, 0.0f);
+    rb->wakeCounter = wakeCounter;
+    if (wakeCounter == 0) {
+        rb->sleepLinearSum = rb->sleepAngularSum = PxVec3(0);
+        body.setActivationState(WANTS_DEACTIVATION);
+    } else {
+        body.setActivationState(ACTIVE_TAG);
+    }
+}
+
 bool BulletWorld::admitsPair(const btCollisionObject* a, const btCollisionObject* b) {
     // Static actors never interact with each other.
     if (a->isStaticObject() && b->isStaticObject())
         return false;
     if (b < a)
         std::swap(a, b);
-    auto found = filterResults.find(ObjectPair(a, b));
-    if (found != filterResults.end())
-        return found->second.admitted;
+    const ObjectPair key(a, b);
+    const auto found = std::lower_bound(filterResults.begin(), filterResults.end(), key,
+                                        [](const FilterResult& r, const ObjectPair& k) { return r.objects < k; });
+    if (found != filterResults.end() && found->objects == key)
+        return found->admitted;
     const auto attributes = [](const btCollisionObject* o) -> PxFilterObjectAttributes {
         return o->isStaticObject() ? PxFilterObjectType::eRIGID_STATIC : PxFilterObjectType::eRIGID_DYNAMIC;
     };
@@ -278,15 +409,17 @@ bool BulletWorld::admitsPair(const btCollisionObject* a, const btCollisionObject
         shader(attributes(a), PxFilterData(), attributes(b), PxFilterData(), flags, nullptr, 0);
     const bool admitted = !(verdict & (PxFilterFlag::eKILL | PxFilterFlag::eSUPPRESS)) &&
                           flags.isSet(PxPairFlag::eDETECT_DISCRETE_CONTACT);
-    filterResults[ObjectPair(a, b)] = FilterResult{admitted, flags};
+    filterResults.insert(found, FilterResult{key, admitted, flags});
     return admitted;
 }
 
 PxPairFlags BulletWorld::pairFlags(const btCollisionObject* a, const btCollisionObject* b) const {
     if (b < a)
         std::swap(a, b);
-    auto found = filterResults.find(ObjectPair(a, b));
-    return found != filterResults.end() ? found->second.flags : PxPairFlags();
+    const ObjectPair key(a, b);
+    const auto found = std::lower_bound(filterResults.begin(), filterResults.end(), key,
+                                        [](const FilterResult& r, const ObjectPair& k) { return r.objects < k; });
+    return found != filterResults.end() && found->objects == key ? found->flags : PxPairFlags();
 }
 
 PxShape* BulletWorld::shapeAt(const PxRigidActor& actor, int childIndex) const {

@@ -3,9 +3,9 @@
 #include "physics/px/PxFiltering.h"
 #include "physics/px/PxVec3.h"
 
-#include <map>
 #include <memory>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 class btCollisionObject;
@@ -21,8 +21,8 @@ namespace detail {
 // Layer-internal: the Bullet objects of one scene, set up to reproduce the original SDK's stepping (see the
 // .cpp for each departure from Bullet's defaults). Bodies carry their PxRigidActor as user pointer.
 //
-// Threads: addBody/removeBody on the scene's thread while no step runs; step() on the worker thread;
-// newTouches() after the step has finished.
+// Everything runs on the thread that calls the scene's fetchResults: addBody/removeBody while no step runs,
+// step() inside fetchResults, newTouches() after the step.
 class BulletWorld {
   public:
     // A shape pair that began to touch in the last step, with the actors' filter result.
@@ -47,6 +47,9 @@ class BulletWorld {
 
     // Used by the stepping world: the body's velocity update before the solver.
     static void integrateVelocity(btRigidBody& body, const PxVec3& gravity, PxReal dt);
+    // Used by the stepping world after the solver: the body's wake counter, and whether it is ready to sleep.
+    static void updateSleep(btRigidBody& body, PxReal dt);
+    static PxU32& touchingPairsOf(const btCollisionObject& body);
     // The pair's filter result, asking the shader the first time.
     bool admitsPair(const btCollisionObject* a, const btCollisionObject* b);
     PxPairFlags pairFlags(const btCollisionObject* a, const btCollisionObject* b) const;
@@ -59,12 +62,14 @@ class BulletWorld {
     std::unique_ptr<Parts> parts;
     PxSimulationFilterShader shader;
 
+    typedef std::pair<const btCollisionObject*, const btCollisionObject*> ObjectPair;
     struct FilterResult {
+        ObjectPair objects; // lower address first
         bool admitted;
         PxPairFlags flags;
     };
-    typedef std::pair<const btCollisionObject*, const btCollisionObject*> ObjectPair;
-    std::map<ObjectPair, FilterResult> filterResults;
+    // Sorted by objects; a vector with room to spare, so a pair met in mid-game allocates nothing.
+    std::vector<FilterResult> filterResults;
 
     typedef std::tuple<const PxRigidActor*, const PxShape*, const PxRigidActor*, const PxShape*> TouchKey;
     // Shape pairs touching after the last step (sorted), and the list the current step fills; both keep

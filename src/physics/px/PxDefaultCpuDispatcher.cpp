@@ -1,6 +1,7 @@
 #include "physics/px/PxDefaultCpuDispatcher.h"
 
 #include <condition_variable>
+#include <deque>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -11,15 +12,15 @@ namespace {
 
 class WorkerDispatcher : public PxDefaultCpuDispatcher {
   public:
-    explicit WorkerDispatcher(PxU32 numThreads) : requested(numThreads) {
-        if (numThreads > 0)
-            worker = std::thread([this] { run(); });
+    explicit WorkerDispatcher(PxU32 numThreads) {
+        for (PxU32 i = 0; i < numThreads; ++i)
+            workers.emplace_back([this] { run(); });
     }
 
-    PxU32 getWorkerCount() const override { return requested; }
+    PxU32 getWorkerCount() const override { return static_cast<PxU32>(workers.size()); }
 
     void submitTask(std::function<void()> task) override {
-        if (!worker.joinable()) {
+        if (workers.empty()) {
             task();
             return;
         }
@@ -31,42 +32,37 @@ class WorkerDispatcher : public PxDefaultCpuDispatcher {
     }
 
     void release() override {
-        if (worker.joinable()) {
-            {
-                std::lock_guard<std::mutex> lock(mutex);
-                stopping = true;
-            }
-            wake.notify_one();
-            worker.join();
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            stopping = true;
         }
+        wake.notify_all();
+        for (std::thread& worker : workers)
+            worker.join();
         delete this;
     }
 
   private:
     void run() {
-        // Takes the whole queue at once: the two vectors trade places and keep their capacity, so
-        // submitting a task allocates nothing once both have held one.
-        std::vector<std::function<void()>> batch;
         for (;;) {
+            std::function<void()> task;
             {
                 std::unique_lock<std::mutex> lock(mutex);
                 wake.wait(lock, [this] { return stopping || !queue.empty(); });
                 if (queue.empty())
                     return;
-                batch.swap(queue);
+                task = std::move(queue.front());
+                queue.pop_front();
             }
-            for (std::function<void()>& task : batch)
-                task();
-            batch.clear();
+            task();
         }
     }
 
-    PxU32 requested;
     std::mutex mutex;
     std::condition_variable wake;
-    std::vector<std::function<void()>> queue;
+    std::deque<std::function<void()>> queue;
     bool stopping = false;
-    std::thread worker;
+    std::vector<std::thread> workers; // last: the threads start once everything above exists
 };
 
 } // namespace

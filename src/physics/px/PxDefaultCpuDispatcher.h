@@ -6,13 +6,13 @@ namespace physx {
 
 class PxDefaultCpuDispatcher : public PxCpuDispatcher {
   public:
-    // Finishes queued work, stops the worker and deletes the dispatcher. Release scenes using it first.
+    // Finishes queued work, stops the workers and deletes the dispatcher. Release scenes using it first.
     virtual void release() = 0;
 };
 
-// One scene step is a single task, so however many threads are asked for, one worker thread runs them
-// (getWorkerCount reports the number asked for). With 0 threads tasks run on the submitting thread.
-// affinityMasks are ignored.
+// Starts the worker threads asked for. Scenes step on the thread that calls fetchResults, so the workers only
+// run tasks submitted to the dispatcher directly, each task on whichever worker is free; with 0 threads tasks
+// run on the submitting thread. affinityMasks are ignored.
 PxDefaultCpuDispatcher* PxDefaultCpuDispatcherCreate(PxU32 numThreads, PxU32* affinityMasks = nullptr);
 
 } // namespace physx

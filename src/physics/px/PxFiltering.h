@@ -46,8 +46,8 @@ struct PxFilterData {
     PxU32 word0, word1, word2, word3;
 };
 
-// Decides, the first time two actors' bounds overlap, whether and how they interact. Called on the
-// simulation's worker thread; must not touch scene objects. Pairs of two static actors never get here.
+// Decides, the first time two actors' bounds overlap, whether and how they interact. Called during the step,
+// inside fetchResults on its caller's thread; must not touch scene objects. Pairs of two static actors never get here.
 typedef PxFilterFlags (*PxSimulationFilterShader)(PxFilterObjectAttributes attributes0,
                                                   PxFilterData filterData0,
                                                   PxFilterObjectAttributes attributes1,

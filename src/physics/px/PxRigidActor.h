@@ -50,7 +50,7 @@ class PxRigidActor : public PxActor {
     PxU64 insertionId = 0;    // order of addActor; decides the actor order of contact reports
 
     // The Bullet side, rebuilt by the scene before a step when bodyOutdated is set. simShapes is the shape
-    // list the body was built from: the worker reads it while the API side may be changing `shapes`.
+    // list the body was built from: the step reads it while the API side may be changing `shapes`.
     bool bodyOutdated = true;
     btRigidBody* body = nullptr;
     btCollisionShape* ownShape = nullptr; // compound or empty shape made for this actor, if any

@@ -48,14 +48,25 @@ class PxRigidBody : public PxRigidActor {
     PxVec3 pendingAcceleration, pendingVelocityChange;
     PxReal maxLinearVelocity = PX_MAX_F32;
 
-    // Step input: handed over by simulate, read by the worker thread during the step.
+    // Step input: handed over by simulate, read by the step inside fetchResults.
     PxVec3 stepAcceleration, stepVelocityChange;
     PxReal stepMaxLinearVelocity = PX_MAX_F32;
+
+    // Step side of the sleep rule (see BulletWorld::updateSleep): the wake counter, the velocities summed while
+    // it runs low, the shape pairs touching in the last step, and whether the step put the body to sleep.
+    PxReal wakeCounter = wakeCounterReset;
+    PxVec3 sleepLinearSum, sleepAngularSum;
+    PxU32 touchingPairs = 0;
+    bool asleep = false;
 
     // Defaults of a new body in the original SDK; not settable here.
     static constexpr PxReal linearDamping = 0.0f;
     static constexpr PxReal angularDamping = 0.05f;
     static constexpr PxReal maxAngularVelocity = 100.0f;
+    // Kinetic energy per unit mass below which a body may sleep: 5e-5 times the tolerance speed (10) squared.
+    static constexpr PxReal sleepThreshold = 0.005f;
+    // Seconds a woken body stays awake at least, and the value a wake-up raises the counter to.
+    static constexpr PxReal wakeCounterReset = 0.4f;
 };
 
 } // namespace physx

@@ -9,13 +9,11 @@
 #include "physics/px/PxRigidStatic.h"
 #include "physics/px/PxShape.h"
 #include "physics/px/PxSimulationEventCallback.h"
+#include "physics/px/SimulationFloatMode.h"
 
 #include <btBulletDynamicsCommon.h>
 
 #include <algorithm>
-#include <cmath>
-#include <condition_variable>
-#include <mutex>
 
 namespace physx {
 
@@ -35,13 +33,8 @@ PxTransform toPx(const btTransform& t) {
     return PxTransform(toPx(t.getOrigin()), PxQuat(q.x(), q.y(), q.z(), q.w()));
 }
 
-// A body may sleep once it moves slower than this (the original's energy threshold of 0.005 per unit mass
-// is reached at about 0.1 m/s) and spins with no more energy than that.
-const btScalar sleepLinearSpeed = 0.1f;
-btScalar sleepAngularSpeed(PxReal mass, const PxVec3& inertia) {
-    const PxReal largest = std::max(inertia.x, std::max(inertia.y, inertia.z));
-    return largest > 0 ? std::sqrt(sleepLinearSpeed * sleepLinearSpeed * mass / largest) : sleepLinearSpeed;
-}
+// Room for this many reported shape pairs in one step before the report lists first grow.
+const size_t reservedReports = 64;
 
 bool isDynamic(const PxRigidActor& actor) {
     return actor.getType() == PxActorType::eRIGID_DYNAMIC;
@@ -49,16 +42,12 @@ bool isDynamic(const PxRigidActor& actor) {
 
 } // namespace
 
-struct PxScene::StepSync {
-    std::mutex mutex;
-    std::condition_variable finished;
-    bool done = false;
-};
-
 PxScene::PxScene(PxPhysics& physics, const PxSceneDesc& desc)
     : owner(&physics), gravity(desc.gravity), eventCallback(desc.simulationEventCallback),
-      dispatcher(desc.cpuDispatcher), world(new detail::BulletWorld(desc.gravity, desc.filterShader)),
-      sync(new StepSync) {}
+      world(new detail::BulletWorld(desc.gravity, desc.filterShader)) {
+    reportPairs.reserve(reservedReports);
+    reportGroups.reserve(reservedReports);
+}
 
 PxScene::~PxScene() = default;
 
@@ -83,6 +72,12 @@ void PxScene::addActor(PxActor& actor) {
     rigid->insertionId = nextInsertionId++;
     rigid->bodyOutdated = true;
     actors.push_back(rigid);
+    // Built now, as the original inserts an actor at once outside a step: the first step then finds the level
+    // in place and allocates nothing for it.
+    if (!simulating) {
+        detail::SimulationFloatMode mode;
+        buildBody(*rigid);
+    }
 }
 
 void PxScene::removeActor(PxActor& actor, bool) {
@@ -140,33 +135,24 @@ bool PxScene::simulate(PxReal elapsedTime, PxBaseTask*, void*, PxU32, bool) {
             "PxScene::simulate(): a step is already running; call fetchResults first");
         return false;
     }
-    flushWrites();
+    {
+        detail::SimulationFloatMode mode;
+        flushWrites();
+    }
+    stepTime = elapsedTime;
     simulating = true;
-    sync->done = false;
-    dispatcher->submitTask([this, elapsedTime] { runStep(elapsedTime); });
     return true;
 }
 
-void PxScene::runStep(PxReal dt) {
-    world->step(dt);
-    // Notified under the lock: once fetchResults sees `done` the worker no longer touches the scene, which
-    // may then be released at once.
-    std::lock_guard<std::mutex> lock(sync->mutex);
-    sync->done = true;
-    sync->finished.notify_all();
-}
-
-bool PxScene::fetchResults(bool block, PxU32* errorState) {
+bool PxScene::fetchResults(bool, PxU32* errorState) {
     if (errorState)
         *errorState = 0;
     if (!simulating)
         return false;
-    {
-        std::unique_lock<std::mutex> lock(sync->mutex);
-        if (!block && !sync->done)
-            return false;
-        sync->finished.wait(lock, [this] { return sync->done; });
-    }
+    // The step itself runs here, on the caller: handing it to a worker thread and back cost two thread
+    // wake-ups per step, more than the step. Either way, with or without block, it has finished on return.
+    detail::SimulationFloatMode mode;
+    world->step(stepTime);
     // Reports first, while every actor still shows its pose from before the step.
     deliverContacts();
     publishResults();
@@ -174,49 +160,56 @@ bool PxScene::fetchResults(bool block, PxU32* errorState) {
     return true;
 }
 
-// Hands what the API side wrote since the last step to Bullet; the worker is idle here.
+// Makes the actor's Bullet body from its current shapes, mass and state, replacing any body it had.
+void PxScene::buildBody(PxRigidActor& actor) {
+    PxRigidBody* rb = isDynamic(actor) ? static_cast<PxRigidBody*>(&actor) : nullptr;
+    removeFromWorld(actor);
+    actor.simShapes = actor.shapes;
+    btCollisionShape* shape;
+    if (actor.shapes.size() == 1) {
+        shape = actor.shapes[0]->bullet;
+    } else if (actor.shapes.empty()) {
+        shape = actor.ownShape = new btEmptyShape();
+    } else {
+        // Shapes sit at the actor's origin, which is also the centre of mass.
+        auto* compound = new btCompoundShape(false, static_cast<int>(actor.shapes.size()));
+        for (PxShape* s : actor.shapes)
+            compound->addChildShape(btTransform::getIdentity(), s->bullet);
+        shape = actor.ownShape = compound;
+    }
+    const PxReal mass = rb ? rb->mass : 0.0f;
+    btRigidBody::btRigidBodyConstructionInfo info(mass, nullptr, shape,
+                                                  rb ? toBt(rb->inertia) : btVector3(0, 0, 0));
+    info.m_startWorldTransform = toBt(actor.pose);
+    if (!actor.shapes.empty()) {
+        info.m_friction = actor.shapes[0]->material->getDynamicFriction();
+        info.m_restitution = actor.shapes[0]->material->getRestitution();
+    }
+    auto* body = new btRigidBody(info);
+    body->setUserPointer(&actor);
+    // The original integrates no gyroscopic torque.
+    body->setFlags(body->getFlags() & ~BT_ENABLE_GYROSCOPIC_FORCE_IMPLICIT_BODY);
+    if (rb) {
+        body->setLinearVelocity(toBt(rb->linearVelocity));
+        body->setAngularVelocity(toBt(rb->angularVelocity));
+        static_cast<PxRigidDynamic*>(rb)->sleeping = false;
+        rb->massChanged = false;
+        rb->wakeCounter = PxRigidBody::wakeCounterReset;
+        rb->sleepLinearSum = rb->sleepAngularSum = PxVec3(0);
+        rb->asleep = false;
+    }
+    actor.body = body;
+    actor.bodyOutdated = false;
+    actor.poseWritten = false;
+    world->addBody(*body);
+}
+
+// Hands what the API side wrote since the last step to Bullet; no step runs here.
 void PxScene::flushWrites() {
     for (PxRigidActor* actor : actors) {
         PxRigidBody* rb = isDynamic(*actor) ? static_cast<PxRigidBody*>(actor) : nullptr;
-        if (actor->bodyOutdated) {
-            removeFromWorld(*actor);
-            actor->simShapes = actor->shapes;
-            btCollisionShape* shape;
-            if (actor->shapes.size() == 1) {
-                shape = actor->shapes[0]->bullet;
-            } else if (actor->shapes.empty()) {
-                shape = actor->ownShape = new btEmptyShape();
-            } else {
-                // Shapes sit at the actor's origin, which is also the centre of mass.
-                auto* compound = new btCompoundShape(false, static_cast<int>(actor->shapes.size()));
-                for (PxShape* s : actor->shapes)
-                    compound->addChildShape(btTransform::getIdentity(), s->bullet);
-                shape = actor->ownShape = compound;
-            }
-            const PxReal mass = rb ? rb->mass : 0.0f;
-            btRigidBody::btRigidBodyConstructionInfo info(mass, nullptr, shape,
-                                                          rb ? toBt(rb->inertia) : btVector3(0, 0, 0));
-            info.m_startWorldTransform = toBt(actor->pose);
-            if (!actor->shapes.empty()) {
-                info.m_friction = actor->shapes[0]->material->getDynamicFriction();
-                info.m_restitution = actor->shapes[0]->material->getRestitution();
-            }
-            auto* body = new btRigidBody(info);
-            body->setUserPointer(actor);
-            // The original integrates no gyroscopic torque.
-            body->setFlags(body->getFlags() & ~BT_ENABLE_GYROSCOPIC_FORCE_IMPLICIT_BODY);
-            if (rb) {
-                body->setSleepingThresholds(sleepLinearSpeed, sleepAngularSpeed(rb->mass, rb->inertia));
-                body->setLinearVelocity(toBt(rb->linearVelocity));
-                body->setAngularVelocity(toBt(rb->angularVelocity));
-                static_cast<PxRigidDynamic*>(rb)->sleeping = false;
-                rb->massChanged = false;
-            }
-            actor->body = body;
-            actor->bodyOutdated = false;
-            actor->poseWritten = false;
-            world->addBody(*body);
-        }
+        if (actor->bodyOutdated)
+            buildBody(*actor);
         btRigidBody* body = actor->body;
         if (actor->poseWritten) {
             body->setWorldTransform(toBt(actor->pose));
@@ -229,7 +222,6 @@ void PxScene::flushWrites() {
         if (rb->massChanged) {
             body->setMassProps(rb->mass, toBt(rb->inertia));
             body->updateInertiaTensor();
-            body->setSleepingThresholds(sleepLinearSpeed, sleepAngularSpeed(rb->mass, rb->inertia));
             rb->massChanged = false;
         }
         if (rb->linearVelocityWritten) {
@@ -247,47 +239,66 @@ void PxScene::flushWrites() {
         rb->stepMaxLinearVelocity = rb->maxLinearVelocity;
         if (rb->wakeRequested) {
             body->activate(true);
+            if (rb->asleep) {
+                rb->asleep = false;
+                rb->sleepLinearSum = rb->sleepAngularSum = PxVec3(0);
+            }
+            rb->wakeCounter = std::max(rb->wakeCounter, PxRigidBody::wakeCounterReset);
             rb->wakeRequested = false;
         }
     }
 }
 
-// One onContact per pair of actors, holding every shape pair of theirs that began to touch.
+// One onContact per pair of actors, holding every shape pair of theirs that began to touch, in the order the
+// pairs were first met. Two passes over the step's touches (count per actor pair, then fill), so that each
+// call's shape pairs lie together in one reused list.
 void PxScene::deliverContacts() {
     if (!eventCallback)
         return;
-    struct Group {
-        PxRigidActor* actors[2];
-        std::vector<PxContactPair> pairs;
-    };
-    std::vector<Group> groups;
-    for (const detail::BulletWorld::Touch& t : world->newTouches()) {
-        if (!t.flags.isSet(PxPairFlag::eNOTIFY_TOUCH_FOUND))
-            continue;
-        // Dynamic before static; of two dynamic actors the later-added first.
-        int first = 0;
-        const bool dyn0 = isDynamic(*t.actors[0]), dyn1 = isDynamic(*t.actors[1]);
-        if ((dyn1 && !dyn0) || (dyn0 == dyn1 && t.actors[1]->insertionId > t.actors[0]->insertionId))
-            first = 1;
-        PxContactPair pair;
-        pair.shapes[0] = t.shapes[first];
-        pair.shapes[1] = t.shapes[1 - first];
-        pair.contactCount = t.points;
-        pair.events = PxPairFlag::eNOTIFY_TOUCH_FOUND;
-        auto group = std::find_if(groups.begin(), groups.end(), [&](const Group& g) {
-            return g.actors[0] == t.actors[first] && g.actors[1] == t.actors[1 - first];
-        });
-        if (group == groups.end())
-            group = groups.insert(groups.end(), Group{{t.actors[first], t.actors[1 - first]}, {}});
-        group->pairs.push_back(pair);
+    reportGroups.clear();
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const detail::BulletWorld::Touch& t : world->newTouches()) {
+            if (!t.flags.isSet(PxPairFlag::eNOTIFY_TOUCH_FOUND))
+                continue;
+            // Dynamic before static; of two dynamic actors the later-added first.
+            int first = 0;
+            const bool dyn0 = isDynamic(*t.actors[0]), dyn1 = isDynamic(*t.actors[1]);
+            if ((dyn1 && !dyn0) || (dyn0 == dyn1 && t.actors[1]->insertionId > t.actors[0]->insertionId))
+                first = 1;
+            PxRigidActor* a = t.actors[first];
+            PxRigidActor* b = t.actors[1 - first];
+            auto group = std::find_if(reportGroups.begin(), reportGroups.end(),
+                                      [&](const ReportGroup& g) { return g.actors[0] == a && g.actors[1] == b; });
+            if (pass == 0) {
+                if (group == reportGroups.end())
+                    group = reportGroups.insert(reportGroups.end(), ReportGroup{{a, b}, 0, 0});
+                ++group->count;
+                continue;
+            }
+            PxContactPair& pair = reportPairs[group->first + group->count++];
+            pair = PxContactPair();
+            pair.shapes[0] = t.shapes[first];
+            pair.shapes[1] = t.shapes[1 - first];
+            pair.contactCount = t.points;
+            pair.events = PxPairFlag::eNOTIFY_TOUCH_FOUND;
+        }
+        if (pass == 0) {
+            PxU32 offset = 0;
+            for (ReportGroup& g : reportGroups) {
+                g.first = offset;
+                offset += g.count;
+                g.count = 0;
+            }
+            reportPairs.resize(offset);
+        }
     }
-    for (const Group& g : groups) {
+    for (const ReportGroup& g : reportGroups) {
         PxContactPairHeader header;
         header.actors[0] = g.actors[0];
         header.actors[1] = g.actors[1];
-        header.pairs = g.pairs.data();
-        header.nbPairs = static_cast<PxU32>(g.pairs.size());
-        eventCallback->onContact(header, g.pairs.data(), header.nbPairs);
+        header.pairs = reportPairs.data() + g.first;
+        header.nbPairs = g.count;
+        eventCallback->onContact(header, header.pairs, header.nbPairs);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "physics/px/PxActor.h"
 #include "physics/px/PxPvdSceneClient.h"
 #include "physics/px/PxSceneDesc.h"
+#include "physics/px/PxSimulationEventCallback.h"
 
 #include <memory>
 #include <vector>
@@ -18,10 +19,12 @@ class BulletWorld;
 
 // A world of actors stepped together.
 //
-// Call order per frame: simulate(dt), then fetchResults(true). The step runs on the dispatcher's worker
-// thread in between; meanwhile reads of actors return the state from before the step and writes (poses,
-// velocities, forces, new actors) are kept and take effect at the next simulate. fetchResults delivers the
-// contact reports on the calling thread, then publishes the step's poses and velocities.
+// Call order per frame: simulate(dt), then fetchResults(true). simulate hands the writes made since the last
+// step (poses, velocities, forces, new actors) to the simulation and records the step; fetchResults runs the
+// step on the calling thread, delivers the contact reports there, then publishes the step's poses and
+// velocities. Between the two calls reads of actors return the state from before the step, and writes are
+// kept for the next simulate. The dispatcher's worker threads get no work. Both calls set the simulation's
+// floating-point mode (see SimulationFloatMode) and give the caller's back.
 class PxScene {
   public:
     // Removes every actor (they stay alive) and deletes the scene. Not while a step is running.
@@ -38,8 +41,8 @@ class PxScene {
     // False (with an error report) if a step is already running.
     bool simulate(PxReal elapsedTime, PxBaseTask* completionTask = nullptr, void* scratchMemBlock = nullptr,
                   PxU32 scratchMemBlockSize = 0, bool controlSimulation = true);
-    // With block, waits for the step; without, returns false if it has not finished. False also if no step
-    // was started. errorState, if given, is set to 0.
+    // Runs the step started by simulate, with or without block. False if no step was started. errorState, if
+    // given, is set to 0.
     bool fetchResults(bool block = false, PxU32* errorState = nullptr);
 
     PxVec3 getGravity() const { return gravity; }
@@ -54,9 +57,8 @@ class PxScene {
     PxScene(PxPhysics& owner, const PxSceneDesc& desc);
     ~PxScene();
 
-    struct Touch;
+    void buildBody(PxRigidActor& actor);
     void flushWrites();
-    void runStep(PxReal dt);
     void deliverContacts();
     void publishResults();
     void removeFromWorld(PxRigidActor& actor);
@@ -64,15 +66,21 @@ class PxScene {
     PxPhysics* owner;
     PxVec3 gravity;
     PxSimulationEventCallback* eventCallback;
-    PxCpuDispatcher* dispatcher;
     PxPvdSceneClient pvdClient;
     std::vector<PxRigidActor*> actors; // in order of addActor
     PxU64 nextInsertionId = 1;
     std::unique_ptr<detail::BulletWorld> world;
 
-    struct StepSync;
-    std::unique_ptr<StepSync> sync; // hand-over between simulate, the worker and fetchResults
-    bool simulating = false;
+    PxReal stepTime = 0;     // recorded by simulate, stepped by fetchResults
+    bool simulating = false; // between simulate and fetchResults
+
+    // One step's reports, reused from step to step so that delivering them allocates nothing.
+    struct ReportGroup {
+        PxRigidActor* actors[2];
+        PxU32 first, count; // their shape pairs in reportPairs
+    };
+    std::vector<ReportGroup> reportGroups;
+    std::vector<PxContactPair> reportPairs;
 };
 
 } // namespace physx

@@ -17,11 +17,32 @@ PxQuat PxShortestRotation(const PxVec3& from, const PxVec3& target) {
     return q.getNormalized();
 }
 
+namespace {
+
+// The plane shape is the half-space x <= 0 of its frame, so its frame turns local x onto the normal. The
+// original takes the shortest arc, except for normals along an axis: +-x get the identity or a half turn about
+// z, and normals along y or z a quarter turn written out (the same turn as the shortest arc).
+PxQuat planeRotation(const PxVec3& n) {
+    const int zeros = (n.x == 0.0f) + (n.y == 0.0f) + (n.z == 0.0f);
+    if (zeros != 2)
+        return PxShortestRotation(PxVec3(1, 0, 0), n);
+    if (n.x > 0)
+        return PxQuat(PxIdentity);
+    if (n.x < 0)
+        return PxQuat(0, 0, 1, 0);
+    const PxReal halfSqrt2 = 0.707106781f;
+    return PxQuat(0.0f * halfSqrt2, -n.z * halfSqrt2, n.y * halfSqrt2, halfSqrt2);
+}
+
+} // namespace
+
 PxRigidStatic* PxCreatePlane(PxPhysics& sdk, const PxPlane& plane, PxMaterial& material) {
     if (!plane.n.isNormalized())
         return nullptr;
-    // The plane shape is the half-space x <= 0 of its frame: turn local x onto the normal.
-    const PxTransform pose(plane.pointInPlane(), PxShortestRotation(PxVec3(1, 0, 0), plane.n));
+    // Normalized once more, as the original does: a normal within the unit-length tolerance may move a bit.
+    const PxReal inverseLength = 1.0f / plane.n.magnitude();
+    const PxPlane unit(plane.n * inverseLength, plane.d * inverseLength);
+    const PxTransform pose(unit.pointInPlane(), planeRotation(unit.n));
     PxShape* shape = sdk.createShape(PxPlaneGeometry(), material, true);
     if (!shape)
         return nullptr;

@@ -1,0 +1,110 @@
+// The same scripted input gives the same bits: every pose, velocity and contact report, whatever the
+// dispatcher's thread count and in a process of its own.
+#include "PxTestScene.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+using namespace physx;
+
+namespace {
+
+const int scriptSteps = 900;
+
+// FNV-1a over everything the game could observe.
+struct Digest {
+    std::uint64_t value = 1469598103934665603ull;
+    void add(const void* data, std::size_t size) {
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        for (std::size_t i = 0; i < size; ++i)
+            value = (value ^ bytes[i]) * 1099511628211ull;
+    }
+    void add(float f) { add(&f, sizeof f); }
+    void add(const std::string& s) { add(s.data(), s.size() + 1); }
+};
+
+// A small level: the player pushed about by a held key, into the star, the star into a wall, an enemy box
+// dropping in, and the reports of every touch.
+std::uint64_t scriptedRun(PxU32 threads) {
+    PxTestScene world(PxVec3(0, -6.81f, 0), PxTestScene::touchShader, threads);
+    world.addGround();
+    world.addStatic("wall", PxBoxGeometry(20, 5, 2.5f), PxVec3(0, 2, -40));
+    PxRigidDynamic* player = world.addBody("player", PxSphereGeometry(1.1f), PxVec3(0, 2, 15), 120.0f);
+    PxRigidDynamic* star = world.addBody("star", PxSphereGeometry(2.0f), PxVec3(0, 2, -15), 20.0f);
+    PxRigidDynamic* enemy = world.addBody("enemy", PxBoxGeometry(5, 6, 1), PxVec3(12, 6.5f, -25), 12.0f);
+    player->setMaxLinearVelocity(10.0f);
+    PxRigidDynamic* const bodies[] = {player, star, enemy};
+    Digest digest;
+    for (int s = 0; s < scriptSteps; ++s) {
+        const float turn = static_cast<float>(s) * 0.0005f;
+        player->addForce(PxVec3(std::sin(turn), 0, -std::cos(turn)) * 6000.0f);
+        const std::size_t reportsBefore = world.reports.size();
+        world.simulate();
+        for (PxRigidDynamic* b : bodies) {
+            const PxTransform t = b->getGlobalPose();
+            const PxVec3 v = b->getLinearVelocity(), w = b->getAngularVelocity();
+            for (float f : {t.p.x, t.p.y, t.p.z, t.q.x, t.q.y, t.q.z, t.q.w, v.x, v.y, v.z, w.x, w.y, w.z})
+                digest.add(f);
+            const bool sleeping = b->isSleeping();
+            digest.add(&sleeping, sizeof sleeping);
+        }
+        for (std::size_t r = reportsBefore; r < world.reports.size(); ++r) {
+            const PxTestScene::Report& report = world.reports[r];
+            digest.add(&s, sizeof s);
+            digest.add(PxTestScene::pairName(report));
+            for (const PxContactPair& pair : report.pairs) {
+                digest.add(pair.shapes[0]->getName());
+                digest.add(pair.shapes[1]->getName() ? pair.shapes[1]->getName() : "plane");
+                digest.add(&pair.contactCount, sizeof pair.contactCount);
+            }
+        }
+    }
+    // The run must have done something worth comparing.
+    EXPECT_GE(world.reports.size(), 4u);
+    EXPECT_LT(star->getGlobalPose().p.z, -20.0f);
+    return digest.value;
+}
+
+std::string hex(std::uint64_t v) {
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(v));
+    return text;
+}
+
+} // namespace
+
+// Set in the second process, which only prints its digest.
+const char* const childVariable = "GLORBIT_DETERMINISM_CHILD";
+
+TEST(PxDeterminism, SameScriptSameBitsForAnyThreadCountAndProcess) {
+    const std::uint64_t reference = scriptedRun(2);
+    if (std::getenv(childVariable)) {
+        std::printf("scripted run digest %s\n", hex(reference).c_str());
+        return;
+    }
+    for (PxU32 threads : {0u, 1u, 4u})
+        EXPECT_EQ(hex(scriptedRun(threads)), hex(reference)) << threads << " dispatcher threads";
+
+    // This test once more in a process of its own: fresh addresses, fresh Bullet globals.
+    char self[4096] = {};
+    ASSERT_GT(readlink("/proc/self/exe", self, sizeof self - 1), 0);
+    const std::string command = std::string(childVariable) + "=1 " + self +
+                                " --gtest_filter=PxDeterminism.SameScriptSameBitsForAnyThreadCountAndProcess 2>&1";
+    FILE* child = popen(command.c_str(), "r");
+    ASSERT_NE(child, nullptr);
+    std::string output;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, child))
+        output += buffer;
+    EXPECT_EQ(pclose(child), 0) << output;
+    const std::size_t at = output.find("scripted run digest ");
+    ASSERT_NE(at, std::string::npos) << output;
+    EXPECT_EQ(output.substr(at + 20, 16), hex(reference));
+}

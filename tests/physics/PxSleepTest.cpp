@@ -1,0 +1,99 @@
+// When bodies fall asleep: the original's wake counter of 0.4 s, and the energy of the velocities summed over
+// its last 0.2 s against 0.005 x (1 + touching pairs).
+#include "PxTestScene.h"
+
+#include <gtest/gtest.h>
+
+
+using namespace physx;
+
+namespace {
+
+const float dt = 1.0f / 60.0f;
+const float starRadius = 2.0f, starDensity = 20.0f;
+
+// The star resting on the ground, rolling along x at `speed`.
+PxRigidDynamic* rollingStar(PxTestScene& world, float speed) {
+    world.addGround();
+    PxRigidDynamic* star = world.addBody("star", PxSphereGeometry(starRadius), PxVec3(0, starRadius, 0), starDensity);
+    star->setLinearVelocity(PxVec3(speed, 0, 0));
+    star->setAngularVelocity(PxVec3(0, 0, -speed / starRadius));
+    return star;
+}
+
+} // namespace
+
+TEST(PxSleep, RestingStarSleepsWhenItsWakeCounterRunsOut) {
+    PxTestScene world;
+    PxRigidDynamic* star = rollingStar(world, 0.0f);
+    int asleepAt = -1;
+    for (int i = 1; i <= 60 && asleepAt < 0; ++i) {
+        world.simulate();
+        if (star->isSleeping())
+            asleepAt = i;
+    }
+    // 0.4 s is 24 steps; the body is ready then and its island sleeps with the next step at the latest.
+    EXPECT_GE(asleepAt, 24);
+    EXPECT_LE(asleepAt, 25);
+    EXPECT_EQ(star->getLinearVelocity(), PxVec3(0));
+}
+
+TEST(PxSleep, GentlyRollingStarKeepsRollingForMinutes) {
+    PxTestScene world;
+    const float speed = 0.09f;
+    PxRigidDynamic* star = rollingStar(world, speed);
+    // Only the angular damping (1 - 0.05 dt per step) slows a rolling ball; through the contact a solid
+    // sphere passes 0.4 / 1.4 of it on to its speed.
+    const float decay = 1.0f - 0.05f * dt * 0.4f / 1.4f;
+    double expectedSpeed = speed, expectedTravel = 0;
+    const int steps = 6000; // 100 s
+    for (int i = 0; i < steps; ++i) {
+        world.simulate();
+        expectedSpeed *= decay;
+        expectedTravel += expectedSpeed * dt;
+    }
+    EXPECT_FALSE(star->isSleeping());
+    EXPECT_NEAR(star->getLinearVelocity().x, expectedSpeed, 0.01 * expectedSpeed);
+    EXPECT_NEAR(star->getGlobalPose().p.x, expectedTravel, 0.01 * expectedTravel);
+    EXPECT_GT(star->getLinearVelocity().x, 0.02f);
+    EXPECT_NEAR(star->getGlobalPose().p.y, starRadius, 0.005f);
+}
+
+TEST(PxSleep, RollingSleepsBelowAboutOneCentimetrePerSecond) {
+    // Rolling at v, the energy per unit mass of k summed steps is (1 + 2/5) k^2 v^2 / 2; about 12 steps run
+    // below 0.2 s before the counter ends, and one touching pair doubles the threshold to 0.01:
+    // v = sqrt(0.01 / 0.7) / 12 = 0.010 m/s.
+    for (float speed : {0.008f, 0.012f}) {
+        SCOPED_TRACE(testing::Message() << "rolling at " << speed);
+        PxTestScene world;
+        PxRigidDynamic* star = rollingStar(world, speed);
+        world.simulate(120);
+        EXPECT_EQ(star->isSleeping(), speed < 0.010f);
+    }
+    // Drifting in empty space, with no spin and nothing touched: v = sqrt(0.005 / 0.5) / 12 = 0.008 m/s.
+    for (float speed : {0.006f, 0.010f}) {
+        SCOPED_TRACE(testing::Message() << "drifting at " << speed);
+        PxTestScene world(PxVec3(0));
+        PxRigidDynamic* box = world.addBody("box", PxBoxGeometry(0.5f, 0.5f, 0.5f), PxVec3(0), 10.0f);
+        box->setLinearVelocity(PxVec3(speed, 0, 0));
+        world.simulate(120);
+        EXPECT_EQ(box->isSleeping(), speed < 0.008f);
+    }
+}
+
+TEST(PxSleep, AWakeUpGivesAnotherFullWakeCounter) {
+    PxTestScene world;
+    PxRigidDynamic* star = rollingStar(world, 0.0f);
+    world.simulate(30);
+    ASSERT_TRUE(star->isSleeping());
+    star->wakeUp();
+    EXPECT_FALSE(star->isSleeping());
+    int asleepAt = -1;
+    for (int i = 1; i <= 60 && asleepAt < 0; ++i) {
+        world.simulate();
+        if (star->isSleeping())
+            asleepAt = i;
+    }
+    EXPECT_GE(asleepAt, 24);
+    EXPECT_LE(asleepAt, 25);
+}
