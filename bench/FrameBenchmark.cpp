@@ -403,6 +403,7 @@ int main(int argc, char** argv) {
                     "raw with the layer's settings\n",
                     p.layerPlayer.x, p.layerPlayer.y, p.layerPlayer.z, p.rawPlayer.x, p.rawPlayer.y, p.rawPlayer.z,
                     p.matchedPlayer.x, p.matchedPlayer.y, p.matchedPlayer.z);
+        printPhysicsStep(options.physicsSteps);
     }
     std::printf("load average at end: %s\n", loadAverage().c_str());
 

@@ -245,9 +245,7 @@ PhysicsTimes comparePhysics(const std::vector<glm::vec3>& levelPositions, int st
 int printPhysicsStep(int steps) {
     // Enough rounds for a median that a moment of load elsewhere on the machine does not move.
     constexpr int rounds = 21;
-    // The game's list of level positions (buildLevel makes the same one, but only with a window).
-    const std::vector<glm::vec3> level = {{0, 2, 15},    {0, 2, -15},   {25, 6, -120}, {-25, 6, -120}, {0, 5, -150},
-                                          {0, -12, -40}, {-45, 0, -75}, {0, 2, -40},   {45, 0, -75},   {0, -0.8f, 0}};
+    const std::vector<glm::vec3> level = levelLayout();
     steps = std::max(steps, 1);
     std::vector<double> layer, raw;
     glm::vec3 end;

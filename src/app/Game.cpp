@@ -125,13 +125,17 @@ void buildPrograms(Game& game) {
     p.animShader.setFloat("pointL.brightness", brightness);
 }
 
+std::vector<glm::vec3> levelLayout() {
+    return {{0, 2, 15},    {0, 2, -15},  {25, 6, -120}, {-25, 6, -120}, {0, 5, -150},
+            {0, -12, -40}, {-45, 0, -75}, {0, 2, -40},   {45, 0, -75},   {0, -0.8f, 0}};
+}
+
 bool buildLevel(Game& game) {
     AppState& state = appState();
     Programs& p = game.programs;
     Shader* lit = &p.textureShader;
 
-    game.levelPositions = {{0, 2, 15},   {0, 2, -15},  {25, 6, -120}, {-25, 6, -120}, {0, 5, -150},
-                           {0, -12, -40}, {-45, 0, -75}, {0, 2, -40},   {45, 0, -75},   {0, -0.8f, 0}};
+    game.levelPositions = levelLayout();
     const std::vector<glm::vec3>& at = game.levelPositions;
     PhysicsWorld* world = PhysicsWorld::getInstance(game.levelPositions);
     game.world = world;

@@ -55,6 +55,9 @@ struct FrameOptions {
     FrameTimings* timings = nullptr; // when set, each stage is timed, with glFinish after GL stages
 };
 
+// Where the level's pieces start: player, star, enemy1, enemy2, goal, bridge, wall1, wall2, wall3, ground.
+std::vector<glm::vec3> levelLayout();
+
 // Start-up steps, in the order main runs them.
 bool openWindow(Game& game);          // GLFW, hints, window, GLEW, fixed GL state, callbacks
 void buildPrograms(Game& game);       // the seven programs, their one-time uniforms, the sky box
