@@ -110,6 +110,14 @@ PixelRect onWindow(const PixelRect& region, const BloomTargets& t, const PixelRe
     return c.empty() ? PixelRect{} : c;
 }
 
+PixelRect bounds(const PixelRect& a, const PixelRect& b) {
+    if (a.empty())
+        return b;
+    if (b.empty())
+        return a;
+    return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
+}
+
 void scissorTo(const PixelRect& r) { glScissor(r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0); }
 
 } // namespace
@@ -209,22 +217,17 @@ void Model::drawBloom() {
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 
     // Only where glow can be does the blur run. Outside that, the ping-pong images must read as no
-    // glow: what earlier frames wrote there is cleared first.
+    // glow, also where an earlier frame's glow was: the passes then cover that area too and write
+    // the zeros the blur gives there. (A scissored clear would do the same, but some drivers draw it
+    // with a shader of their own, built on first use in the middle of play.)
     const PixelRect region = blurRegion(targets, targets.glowArea);
     targets.lastGlowArea = clampTo(targets.glowArea, targets.sceneWidth, targets.sceneHeight);
     targets.glowArea = WholeImage;
-    glEnable(GL_SCISSOR_TEST);
     const PixelRect stale = clampTo(targets.blurWritten, targets.blurWidth, targets.blurHeight);
-    if (!region.contains(stale)) {
-        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-        scissorTo(stale);
-        for (GLuint framebuffer : pingpongFBO) {
-            glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-            glClear(GL_COLOR_BUFFER_BIT);
-        }
-    }
+    const PixelRect passes = region.contains(stale) ? region : bounds(region, stale);
     targets.blurWritten = region;
-    scissorTo(region);
+    glEnable(GL_SCISSOR_TEST);
+    scissorTo(passes);
 
     blurShader->use();
     // One blur texel covers 1 / scale as much of the window at a lower render scale: shorter steps
@@ -233,7 +236,7 @@ void Model::drawBloom() {
     // "image" reads unit 0; do not rely on whatever the previous draw left active.
     glActiveTexture(GL_TEXTURE0);
     bool horizontal = true, first = true;
-    for (int pass = 0; pass < BloomBlurPasses && !region.empty(); ++pass) {
+    for (int pass = 0; pass < BloomBlurPasses && !passes.empty(); ++pass) {
         glBindFramebuffer(GL_FRAMEBUFFER, pingpongFBO[horizontal ? 1 : 0]);
         blurShader->setInt("horizontal", horizontal ? 1 : 0);
         glBindTexture(GL_TEXTURE_2D, first ? colorBuffers[1] : pingpongColorbuffers[horizontal ? 0 : 1]);
