@@ -31,7 +31,7 @@ const vec3 MoonColor = vec3(0.48, 0.48, 0.54);
 // The generated shapes carry 0..1 texture coordinates per face, on faces from half a unit to 300
 // units long, so their tiles would range from specks to slabs. They are tiled by world position
 // instead, along the two axes across the face: one stone is TileSize units, and the default
-// texture holds TextureTiles x TextureTiles stones.
+// texture holds TextureTiles rows of TextureTiles stones.
 const float TileSize = 2.5;
 const float TextureTiles = 4.0;
 // Glow feeds the blur only above this, and is capped so the halo stays soft around a 1000-bright star.
@@ -43,21 +43,14 @@ void main() {
     // which means "untinted": its texture already carries its colours and keeps its own mapping.
     vec3 n = normalize(worldNormal);
     bool generated = objCol.a > 0.0;
-    vec3 a = abs(n);
-    bool upright = a.y < max(a.x, a.z);
     vec2 uv = texCoords;
     if (generated) {
+        vec3 a = abs(n);
         vec3 p = worldPosition / (TileSize * TextureTiles);
-        // Upright faces read their stones upright: picture rows run down the world's y.
-        uv = !upright ? p.xz : (a.x >= a.z ? vec2(p.z, -p.y) : vec2(p.x, -p.y));
+        // Upright faces keep their courses level: picture rows run down the world's y.
+        uv = a.y >= max(a.x, a.z) ? p.xz : (a.x >= a.z ? vec2(p.z, -p.y) : vec2(p.x, -p.y));
     }
-    // Taken before the courses are shifted, so the jump at a joint does not pick a blurry level.
-    vec2 uvDx = dFdx(uv), uvDy = dFdy(uv);
-    if (generated && upright) {
-        // Upright faces are laid in courses, each half a stone along from the one below.
-        uv.x += 0.5 / TextureTiles * floor(uv.y * TextureTiles);
-    }
-    vec3 base = textureGrad(diffuseTexture, uv, uvDx, uvDy).rgb * (generated ? objCol.rgb : vec3(1.0));
+    vec3 base = texture(diffuseTexture, uv).rgb * (generated ? objCol.rgb : vec3(1.0));
     vec3 toEye = normalize(camera_world - worldPosition);
 
     vec3 toLight = pointL.position - worldPosition;

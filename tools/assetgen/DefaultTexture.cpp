@@ -45,10 +45,14 @@ Image defaultTexture(int size) {
         for (int x = 0; x < size; ++x) {
             const glm::vec2 pixel(x + 0.5f, y + 0.5f);
             const glm::vec2 uv = pixel / static_cast<float>(size); // 0..1 over the picture
-            const int tx = static_cast<int>(pixel.x / tile), ty = static_cast<int>(pixel.y / tile);
+            // Laid in courses: every other row of stones sits half a stone along, like a wall's.
+            const int ty = static_cast<int>(pixel.y / tile);
+            const float along = pixel.x / tile - 0.5f * static_cast<float>(ty % 2);
+            const int column = static_cast<int>(std::floor(along));
+            const int tx = (column + DefaultTextureTiles) % DefaultTextureTiles; // the stone cut by the edge is one
             auto random = [&](int k) { return noise::random3(tx, ty, k, Seed); };
-            // Position inside the tile, in tile units, centred.
-            const glm::vec2 local = pixel / tile - glm::vec2(tx, ty) - glm::vec2(0.5f);
+            // Position inside the stone, in tile units, centred.
+            const glm::vec2 local(along - static_cast<float>(column) - 0.5f, pixel.y / tile - static_cast<float>(ty) - 0.5f);
 
             // The tile's outline: an uneven joint on each side, then a ragged, chipped edge.
             const glm::vec2 shift = (glm::vec2(random(0), random(1)) - 0.5f) * 2.0f * GroutJitter;
