@@ -29,9 +29,9 @@ const vec3 GroundColor = vec3(0.18, 0.15, 0.12);
 const vec3 MoonDirection = normalize(vec3(-0.4, 0.8, 0.45));
 const vec3 MoonColor = vec3(0.48, 0.48, 0.54);
 // The generated shapes carry 0..1 texture coordinates per face, on faces from half a unit to 300
-// units long, so their tiles would range from specks to slabs. They are tiled by world position
-// instead, along the two axes across the face: one stone is TileSize units, and the default
-// texture holds TextureTiles rows of TextureTiles stones.
+// units long, so their stones would range from specks to slabs. They are laid by world position
+// instead: one stone is TileSize units on every face, and the default texture holds TextureTiles
+// rows of TextureTiles stones.
 const float TileSize = 2.5;
 const float TextureTiles = 4.0;
 // Glow feeds the blur only above this, and is capped so the halo stays soft around a 1000-bright star.
@@ -45,10 +45,10 @@ void main() {
     bool generated = objCol.a > 0.0;
     vec2 uv = texCoords;
     if (generated) {
-        vec3 a = abs(n);
         vec3 p = worldPosition / (TileSize * TextureTiles);
-        // Upright faces keep their courses level: picture rows run down the world's y.
-        uv = a.y >= max(a.x, a.z) ? p.xz : (a.x >= a.z ? vec2(p.z, -p.y) : vec2(p.x, -p.y));
+        // The level's faces are level or upright along x or z: the ground plan on top, and on an
+        // upright face whichever of x and z runs along it, with picture rows down the world's y.
+        uv = abs(n.y) > 0.7 ? p.xz : vec2(p.x + p.z, -p.y);
     }
     vec3 base = texture(diffuseTexture, uv).rgb * (generated ? objCol.rgb : vec3(1.0));
     vec3 toEye = normalize(camera_world - worldPosition);
