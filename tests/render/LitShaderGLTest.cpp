@@ -83,7 +83,8 @@ Seen drawFromEverySide(Model& sphere, Shader& lit, const LitTarget& target) {
                                           glm::lookAt(eye, glm::vec3(0.0f), glm::vec3(0.0f, 1.0f, 0.0f)));
         lit.setVec3("camera_world", eye);
         sphere.draw();
-        const std::vector<float> colour = target.read(GL_COLOR_ATTACHMENT0), glow = target.read(GL_COLOR_ATTACHMENT1);
+        const std::vector<float> colour = target.read(GL_COLOR_ATTACHMENT0),
+                                 glow = target.read(GL_COLOR_ATTACHMENT1);
         for (size_t p = 0; p < colour.size(); p += 4) {
             if (colour[p + 3] == 0.0f)
                 continue; // the cleared background

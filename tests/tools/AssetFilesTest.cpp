@@ -229,7 +229,8 @@ TEST(DefaultTexture, JointsFallOnTheQuarterLinesAndThePictureWraps) {
     const int tile = DefaultTextureSize / DefaultTextureTiles;
     auto jointsAt = [&](const std::vector<float>& p, int offset, const std::string& what) {
         for (int k = 0; k < DefaultTextureTiles; ++k) {
-            const float joint = around(p, offset + k * tile, 2), face = around(p, offset + k * tile + tile / 2, 2);
+            const float joint = around(p, offset + k * tile, 2),
+                        face = around(p, offset + k * tile + tile / 2, 2);
             EXPECT_LT(joint, face - 0.2f) << what << " " << offset + k * tile;
         }
         // Across the wrap the picture changes no more than between two neighbours inside it.

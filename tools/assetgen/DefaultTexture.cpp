@@ -49,10 +49,12 @@ Image defaultTexture(int size) {
             const int ty = static_cast<int>(pixel.y / tile);
             const float along = pixel.x / tile - 0.5f * static_cast<float>(ty % 2);
             const int column = static_cast<int>(std::floor(along));
-            const int tx = (column + DefaultTextureTiles) % DefaultTextureTiles; // the stone cut by the edge is one
+            // The stone that the picture's edge cuts in two is one stone, whichever side a pixel is on.
+            const int tx = (column + DefaultTextureTiles) % DefaultTextureTiles;
             auto random = [&](int k) { return noise::random3(tx, ty, k, Seed); };
             // Position inside the stone, in tile units, centred.
-            const glm::vec2 local(along - static_cast<float>(column) - 0.5f, pixel.y / tile - static_cast<float>(ty) - 0.5f);
+            const glm::vec2 local(along - static_cast<float>(column) - 0.5f,
+                                  pixel.y / tile - static_cast<float>(ty) - 0.5f);
 
             // The tile's outline: an uneven joint on each side, then a ragged, chipped edge.
             const glm::vec2 shift = (glm::vec2(random(0), random(1)) - 0.5f) * 2.0f * GroutJitter;
@@ -81,7 +83,8 @@ Image defaultTexture(int size) {
             }
             // Hairline cracks across some tiles, fading out before the edge.
             if (random(5) < 0.45f) {
-                const float ridge = 1.0f - std::fabs(wrapped(uv, 10, 3, Seed + 8u + static_cast<std::uint32_t>(tx)));
+                const float ridge =
+                    1.0f - std::fabs(wrapped(uv, 10, 3, Seed + 8u + static_cast<std::uint32_t>(tx)));
                 face -= 0.30f * smooth(0.965f, 0.992f, ridge) * smooth(0.02f, 0.08f, inside);
             }
 
