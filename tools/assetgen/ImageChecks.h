@@ -13,7 +13,16 @@ namespace assetgen {
 void checkTexture(const std::string& what, const std::string& bytes, int size, float minDetail,
                   CheckLog& log);
 
-// The default texture stays neutral (grey) and quiet, with a visible but soft pattern.
+// Mean and standard deviation of the luminance (0..1) of a decoded picture.
+struct GreyFigures {
+    float mean = 0.0f;
+    float deviation = 0.0f;
+};
+GreyFigures greyFigures(const Decoded& image);
+
+// The default texture stays neutral (grey) and light, with enough pattern to show scale.
+constexpr float DefaultTextureMinDetail = 0.08f;
+constexpr float DefaultTextureMinMean = 0.55f;
 void checkDefaultTexture(const std::string& bytes, int size, CheckLog& log);
 
 // How well the sky faces meet: for each of the 12 cube edges, the mean and the largest absolute
