@@ -24,6 +24,8 @@ layout(location = 1) out vec4 bloomColor;
 const vec3 SkyColor = vec3(0.30, 0.34, 0.50);
 const vec3 MoonDirection = normalize(vec3(-0.4, 0.8, 0.45));
 const vec3 MoonColor = vec3(0.55, 0.55, 0.65);
+// The bloom pass bounds where this program can glow from these constants and the star term
+// (src/render/GlowRect.h): change them together.
 // Glow feeds the blur only above this, and is capped so the halo stays soft around a 1000-bright star.
 const float BloomThreshold = 1.0;
 const float BloomCap = 6.0;

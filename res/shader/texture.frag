@@ -34,6 +34,8 @@ const vec3 MoonColor = vec3(0.48, 0.48, 0.54);
 // rows of TextureTiles stones.
 const float TileSize = 2.5;
 const float TextureTiles = 4.0;
+// The bloom pass bounds where this program can glow from these constants and the star term
+// (src/render/GlowRect.h): change them together.
 // Glow feeds the blur only above this, and is capped so the halo stays soft around a 1000-bright star.
 const float BloomThreshold = 1.0;
 const float BloomCap = 24.0;

@@ -121,18 +121,19 @@ LightBound bound(const glm::vec3& baseMax, const glm::vec3& fillMax, const glm::
     return b;
 }
 
-glm::vec3 skyFillMax() { return lit::SkyColor + lit::MoonColor * lit::MoonShare; }
+glm::vec3 nightFillMax() { return glm::max(lit::SkyColor, lit::GroundColor) + lit::MoonColor; }
+glm::vec3 creatureFillMax() { return lit::CreatureSkyColor + lit::CreatureMoonColor * lit::CreatureMoonShare; }
 
 } // namespace
 
 LightBound texturedSurface(const glm::vec4& colour, const glm::vec4& material, const glm::vec3& lightColour) {
     const glm::vec3 baseMax = colour.a > 0.0f ? glm::max(glm::vec3(colour), glm::vec3(0.0f)) : glm::vec3(1.0f);
-    return bound(baseMax, skyFillMax(), material, lightColour);
+    return bound(baseMax, nightFillMax(), material, lightColour);
 }
 
 LightBound creatureSurface(const glm::vec4& colour, const glm::vec4& material, const glm::vec3& lightColour) {
-    LightBound b = bound(glm::vec3(1.0f), glm::max(skyFillMax(), glm::vec3(colour)), material, lightColour);
-    b.always += lit::luminance(lit::SkyColor) * lit::RimShare;
+    LightBound b = bound(glm::vec3(1.0f), glm::max(creatureFillMax(), glm::vec3(colour)), material, lightColour);
+    b.always += lit::luminance(lit::CreatureSkyColor) * lit::RimShare;
     return b;
 }
 

@@ -53,11 +53,17 @@ namespace lit {
 constexpr float Threshold = 1.0f; // luminance above this glows
 constexpr float StarGain = 8.0f;  // the star's light is scaled by this in both shaders
 constexpr float MinDiffuse = 0.35f;
-// The sky's fill at its brightest: the hemisphere term at 1 plus the moon head-on (times 0.6).
-const glm::vec3 SkyColor(0.30f, 0.34f, 0.50f);
-const glm::vec3 MoonColor(0.55f, 0.55f, 0.65f);
-constexpr float MoonShare = 0.6f;
-constexpr float RimShare = 0.6f; // anim.frag's cool rim, SkyColor times at most this
+// The night's fill at its brightest in texture.frag: the sky or the ground bounce, whichever is
+// brighter in a channel, plus the moon head-on.
+const glm::vec3 SkyColor(0.68f, 0.72f, 0.86f);
+const glm::vec3 GroundColor(0.18f, 0.15f, 0.12f);
+const glm::vec3 MoonColor(0.48f, 0.48f, 0.54f);
+// anim.frag keeps its own, older night: a dimmer sky, the moon at 0.6, and a cool rim of the sky's
+// colour times at most 0.6.
+const glm::vec3 CreatureSkyColor(0.30f, 0.34f, 0.50f);
+const glm::vec3 CreatureMoonColor(0.55f, 0.55f, 0.65f);
+constexpr float CreatureMoonShare = 0.6f;
+constexpr float RimShare = 0.6f;
 float luminance(const glm::vec3& c);
 } // namespace lit
 

@@ -99,9 +99,10 @@ TEST(GlowRect, ReachIsWhereTheWorstCaseLightMeetsTheThreshold) {
               0.0f);
     EXPECT_EQ(glow::reach(glow::texturedSurface({1, 1, 1, 1}, shiny, light), attenuation, 0.0f), 0.0f);
 
-    // The creature's floor colour and rim only add light: it can glow farther than the same
-    // surface without them.
+    // The creature: its own night (sky 0.30, 0.34, 0.50 plus the moon 0.55, 0.55, 0.65 at 0.6), at
+    // least its floor colour, and the rim: 0.05 + 0.5 * lum(0.63, 0.67, 0.89) + 0.6 * lum(sky) = 0.5945.
     const glow::LightBound creature = glow::creatureSurface({0.4f, 0.4f, 0.4f, 1}, shiny, light);
-    EXPECT_GT(creature.always, glow::texturedSurface(glm::vec4(0.0f), shiny, light).always);
-    EXPECT_GT(glow::reach(creature, attenuation, 1.0f), white);
+    EXPECT_NEAR(creature.always, 0.5945f, 1e-3f);
+    // A floor colour brighter than the night lifts it.
+    EXPECT_GT(glow::creatureSurface({0.9f, 0.9f, 0.9f, 1}, shiny, light).always, creature.always + 0.1f);
 }
