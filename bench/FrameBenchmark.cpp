@@ -3,6 +3,7 @@
 // Prints numbers; it checks nothing. Run from the build's run folder (runtree/game) under an X server:
 //   ./glorbit_bench [--frames N] [--warmup N] [--physics-steps N] [--alloc-sites] [--soak N]
 //                   [--shots DIR]          also save every 50th frame, on a fixed 1/60 s game clock
+//                   [--scale S]            the timed session at render scale S instead of 1
 //   ./glorbit_bench --compare DIR_A DIR_B  compare two sets of saved frames, nothing else
 //   ./glorbit_bench --physics [--physics-steps N]  one line: the physics step against raw Bullet, no window
 #include "AllocationCounter.h"
@@ -85,6 +86,7 @@ struct Options {
     bool physicsOnly = false;
     int soak = 0;
     std::string shots;                    // folder for pictures; empty: none
+    float stageScale = 1.0f;              // render scale of the timed session (--scale)
     std::string compareBefore, compareAfter; // --compare: only compare two folders
 };
 
@@ -107,6 +109,15 @@ bool parse(int argc, char** argv, Options& o) {
             o.shots = argv[++i];
             continue;
         }
+        if (arg == "--scale" && hasValue) {
+            bool ok = true;
+            o.stageScale = parseRenderScale(argv[++i], ok);
+            if (!ok || o.stageScale == RenderScaleAuto) {
+                std::cout << "not a render scale from " << MinRenderScale << " to 1: " << argv[i] << std::endl;
+                return false;
+            }
+            continue;
+        }
         if (arg == "--compare" && i + 2 < argc) {
             o.compareBefore = argv[++i];
             o.compareAfter = argv[++i];
@@ -119,7 +130,7 @@ bool parse(int argc, char** argv, Options& o) {
                                                  : nullptr;
         if (!target || !hasValue) {
             std::cout << "usage: glorbit_bench [--frames N] [--warmup N] [--physics-steps N] [--alloc-sites] "
-                         "[--soak N] [--shots DIR] | --compare DIR_A DIR_B | --physics"
+                         "[--soak N] [--shots DIR] [--scale S] | --compare DIR_A DIR_B | --physics"
                       << std::endl;
             return false;
         }
@@ -278,7 +289,7 @@ int main(int argc, char** argv) {
     // Full size for the stage timings and the pictures, so that they compare across builds; the
     // shipped settings get their own session below.
     const Settings shipped = game.settings;
-    game.settings.renderscale = 1.0f;
+    game.settings.renderscale = options.stageScale;
     setUpBloom(game);
     const double tCamerasBloom = now() - t;
 

@@ -9,6 +9,7 @@
 #include <GLFW/glfw3.h>
 
 #include <algorithm>
+#include <utility>
 #include <cstdio>
 
 namespace realtime {
@@ -22,14 +23,48 @@ double median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
+// The reference's program: the quad's texture read as it is, nothing else.
+const char* const CopyVertex = R"(#version 440 core
+layout(location = 0) in vec3 position;
+layout(location = 1) in vec2 uv;
+out vec2 texCoords;
+void main() { texCoords = uv; gl_Position = vec4(position, 1.0); })";
+const char* const CopyFragment = R"(#version 440 core
+in vec2 texCoords;
+uniform sampler2D image;
+out vec4 fragColor;
+void main() { fragColor = texture(image, texCoords); })";
+
+GLuint copyProgram() {
+    GLuint program = glCreateProgram();
+    for (auto [type, source] : {std::pair<GLenum, const char*>{GL_VERTEX_SHADER, CopyVertex},
+                                std::pair<GLenum, const char*>{GL_FRAGMENT_SHADER, CopyFragment}}) {
+        const GLuint shader = glCreateShader(type);
+        glShaderSource(shader, 1, &source, nullptr);
+        glCompileShader(shader);
+        glAttachShader(program, shader);
+    }
+    glLinkProgram(program);
+    return program;
+}
+
 } // namespace
 
 double referenceFrameMs(Game& game, int frames) {
     AppState& state = appState();
-    Model& quad = state.starLight.model;
-    Shader& combine = game.programs.bloomShader3;
     int width = 0, height = 0;
     glfwGetFramebufferSize(game.window, &width, &height);
+    // A window-sized RGBA16F image of its own, so the quad is one texel per pixel at any scale.
+    GLuint image = 0;
+    glGenTextures(1, &image);
+    glBindTexture(GL_TEXTURE_2D, image);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA16F, width, height, 0, GL_RGBA, GL_FLOAT, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    const float grey[4] = {0.5f, 0.5f, 0.5f, 1.0f};
+    glClearTexImage(image, 0, GL_RGBA, GL_FLOAT, grey);
+    const GLuint program = copyProgram();
+    glUseProgram(program);
     std::vector<double> ms;
     glFinish();
     for (int i = 0; i < frames; ++i) {
@@ -37,16 +72,13 @@ double referenceFrameMs(Game& game, int frames) {
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         glViewport(0, 0, width, height);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        combine.use();
-        combine.setInt("bloom", 0);
         glActiveTexture(GL_TEXTURE0);
-        glBindTexture(GL_TEXTURE_2D, state.bloom.colorBuffers[0]);
-        quad.renderQuad();
+        glBindTexture(GL_TEXTURE_2D, image);
+        state.starLight.model.renderQuad();
         glfwSwapBuffers(game.window);
         glFinish();
         ms.push_back((glfwGetTime() - start) * 1e3);
     }
-    combine.setInt("bloom", 1);
     return median(ms);
 }
 

@@ -53,14 +53,21 @@ void setSizes(BloomTargets& targets, int width, int height) {
     targets.blurWritten = WholeImage;
 }
 
-// At full size the combine reads the scene image texel for texel: unfiltered fetches give the same
-// picture for less work. Scaled up, it needs the filter, or edges turn blocky.
-void chooseSceneFilter(const BloomTargets& targets) {
-    const bool sameSize = targets.sceneWidth == targets.width && targets.sceneHeight == targets.height;
+// The combine reads the scene image texel for texel (onto the window at full size, onto the output
+// image below it): unfiltered fetches give the same picture for less work.
+void useUnfilteredScene(const BloomTargets& targets) {
     glBindTexture(GL_TEXTURE_2D, targets.colorBuffers[0]);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, sameSize ? GL_NEAREST : GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, sameSize ? GL_NEAREST : GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
 }
+
+void specifyOutputImage(const BloomTargets& targets) {
+    glBindTexture(GL_TEXTURE_2D, targets.outputImage);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, targets.sceneWidth, targets.sceneHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 nullptr);
+}
+
+bool scaledDown(const BloomTargets& t) { return t.sceneWidth != t.width || t.sceneHeight != t.height; }
 
 // Re-specifies every image at the sizes in `targets`, keeping the bindings as they were.
 void respecify(const BloomTargets& targets) {
@@ -71,7 +78,7 @@ void respecify(const BloomTargets& targets) {
         specifyColourImage(targets.colorBuffers[i], targets.sceneWidth, targets.sceneHeight);
         specifyColourImage(targets.pingpongColorbuffers[i], targets.blurWidth, targets.blurHeight);
     }
-    chooseSceneFilter(targets);
+    specifyOutputImage(targets);
     glBindRenderbuffer(GL_RENDERBUFFER, targets.rboDepth);
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, targets.sceneWidth, targets.sceneHeight);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(boundTexture));
@@ -95,9 +102,9 @@ PixelRect blurRegion(const BloomTargets& t, const PixelRect& area) {
     return clampTo(r, t.blurWidth, t.blurHeight);
 }
 
-// The window pixels whose filtered read of the blur image can touch `region` (blur texels): the
-// combine's quad spans the window, so texel t sits at t / blurWidth of its width.
-PixelRect onWindow(const PixelRect& region, const BloomTargets& t, const PixelRect& window) {
+// The pixels of the combine's target whose filtered read of the blur image can touch `region`
+// (blur texels): the combine's quad spans the target, so texel t sits at t / blurWidth of its width.
+PixelRect onTarget(const PixelRect& region, const BloomTargets& t, const PixelRect& window) {
     if (region.empty())
         return {};
     const double w = window.x1 - window.x0, h = window.y1 - window.y0;
@@ -156,7 +163,14 @@ void initBloom(BloomTargets& targets, Model& carrier, int width, int height) {
         if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
             std::cout << "pingpong FBP not ready!" << std::endl;
     }
-    chooseSceneFilter(targets);
+    useUnfilteredScene(targets);
+    glGenFramebuffers(1, &targets.outputFBO);
+    glGenTextures(1, &targets.outputImage);
+    glBindFramebuffer(GL_FRAMEBUFFER, targets.outputFBO);
+    makeColourImage(targets.outputImage, targets.sceneWidth, targets.sceneHeight);
+    specifyOutputImage(targets);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, targets.outputImage, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, targets.pingpongFBO[1]);
     std::cout << "INIT BLOOM: done" << std::endl;
 
     carrier.hdrFBO = targets.hdrFBO;
@@ -246,8 +260,12 @@ void Model::drawBloom() {
     }
 
     glDisable(GL_SCISSOR_TEST);
-    glViewport(windowViewport[0], windowViewport[1], windowViewport[2], windowViewport[3]);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    const PixelRect window{windowViewport[0], windowViewport[1], windowViewport[0] + windowViewport[2],
+                           windowViewport[1] + windowViewport[3]};
+    const bool viaOutput = scaledDown(targets) && !window.empty();
+    const PixelRect target = viaOutput ? PixelRect{0, 0, targets.sceneWidth, targets.sceneHeight} : window;
+    glBindFramebuffer(GL_FRAMEBUFFER, viaOutput ? targets.outputFBO : 0);
+    glViewport(target.x0, target.y0, target.x1 - target.x0, target.y1 - target.y0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     combineShader->use();
     glActiveTexture(GL_TEXTURE0);
@@ -256,11 +274,9 @@ void Model::drawBloom() {
     glBindTexture(GL_TEXTURE_2D, pingpongColorbuffers[horizontal ? 0 : 1]);
     combineShader->setFloat("exposure", 1.0f);
     // Outside the blur's region the blurred glow is exactly zero, so the combine only reads it
-    // inside: the window in up to five pieces, the glowing one with "bloom" on.
-    const PixelRect window{windowViewport[0], windowViewport[1], windowViewport[0] + windowViewport[2],
-                           windowViewport[1] + windowViewport[3]};
-    const PixelRect glowing = onWindow(region, targets, window);
-    if (glowing.contains(window) || glowing.empty()) {
+    // inside: the picture in up to five pieces, the glowing one with "bloom" on.
+    const PixelRect glowing = onTarget(region, targets, target);
+    if (glowing.contains(target) || glowing.empty()) {
         combineShader->setInt("bloom", glowing.empty() ? 0 : 1);
         renderQuad();
     } else {
@@ -269,10 +285,10 @@ void Model::drawBloom() {
         scissorTo(glowing);
         renderQuad();
         combineShader->setInt("bloom", 0);
-        const PixelRect rest[4] = {{window.x0, window.y0, window.x1, glowing.y0},
-                                   {window.x0, glowing.y1, window.x1, window.y1},
-                                   {window.x0, glowing.y0, glowing.x0, glowing.y1},
-                                   {glowing.x1, glowing.y0, window.x1, glowing.y1}};
+        const PixelRect rest[4] = {{target.x0, target.y0, target.x1, glowing.y0},
+                                   {target.x0, glowing.y1, target.x1, target.y1},
+                                   {target.x0, glowing.y0, glowing.x0, glowing.y1},
+                                   {glowing.x1, glowing.y0, target.x1, glowing.y1}};
         for (const PixelRect& piece : rest) {
             if (piece.empty())
                 continue;
@@ -280,6 +296,15 @@ void Model::drawBloom() {
             renderQuad();
         }
         glDisable(GL_SCISSOR_TEST);
+    }
+    if (viaOutput) {
+        glViewport(windowViewport[0], windowViewport[1], windowViewport[2], windowViewport[3]);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, targets.outputFBO);
+        glBlitFramebuffer(0, 0, targets.sceneWidth, targets.sceneHeight, window.x0, window.y0, window.x1, window.y1,
+                          GL_COLOR_BUFFER_BIT, GL_LINEAR);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
     }
     glPolygonMode(GL_FRONT_AND_BACK, static_cast<GLenum>(polygonMode[0]));
 }

@@ -40,6 +40,10 @@ struct BloomTargets {
     GLuint rboDepth = 0;
     GLuint pingpongFBO[2] = {0, 0};
     GLuint pingpongColorbuffers[2] = {0, 0};
+    // Below full size the combine writes the finished picture at the scene's size here, and a
+    // filtered blit scales it up to the window: the window is then touched once, by the cheapest
+    // copy there is, instead of by the combine's per-pixel work.
+    GLuint outputFBO = 0, outputImage = 0;
     int width = 0, height = 0;           // the window's framebuffer
     int sceneWidth = 0, sceneHeight = 0; // scene images and depth: the framebuffer times `scale`
     int blurWidth = 0, blurHeight = 0;   // ping-pong images: the scene size divided by `downscale`
