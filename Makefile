@@ -56,7 +56,7 @@ fuzz: deps
 	$(FUZZ_BUILD)/tests/fuzz/model_fuzz_seeds $(FUZZ_BUILD)/seeds
 	cd $(FUZZ_BUILD) && UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ASAN_OPTIONS=detect_leaks=1 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp \
-		nice -n 19 ./tests/fuzz/model_fuzz -max_total_time=$(SECONDS) -rss_limit_mb=4096 -timeout=30 \
+		nice -n 19 ./tests/fuzz/model_fuzz -max_total_time=$(SECONDS) -rss_limit_mb=4096 -timeout=30 -max_len=131072 \
 		-artifact_prefix=findings/ -print_final_stats=1 corpus seeds
 
 clean:
