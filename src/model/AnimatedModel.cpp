@@ -47,7 +47,8 @@ AnimatedModel::AnimatedModel(Shader* shader, const char* path) : shader(shader),
             std::cout << describeClip(*clip) << std::endl;
     } else {
         // The creature is the player: without it there is no game to start.
-        loadError = "Animated model file " + std::string(path) + " refused: " + imported.why() + "; start-up stops";
+        loadError =
+            "Animated model file " + std::string(path) + " refused: " + imported.why() + "; start-up stops";
         std::cout << loadError << std::endl;
     }
     rotation = glm::vec3(0.0f);

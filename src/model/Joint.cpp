@@ -101,8 +101,8 @@ Joint* findJointById(const Joint* joint, unsigned id) {
 
 void printJointTree(const Joint* joint, unsigned depth) {
     for (const Visited& v : preOrder(joint))
-        std::cout << std::string(2 * (depth + v.depth), ' ') << "ID: " << v.joint->id << ", name: " << v.joint->name
-                  << std::endl;
+        std::cout << std::string(2 * (depth + v.depth), ' ') << "ID: " << v.joint->id
+                  << ", name: " << v.joint->name << std::endl;
 }
 
 std::vector<Joint*> jointsById(Joint* root, int jointCount) {

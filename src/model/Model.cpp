@@ -33,8 +33,8 @@ Model::Model(const char* path, Shader* shader) : shader(shader) {
         }
     }
     if (!imported.loaded())
-        std::cout << "Model file " << path << " refused: " << imported.why() << "; the game goes on with an empty model"
-                  << std::endl;
+        std::cout << "Model file " << path << " refused: " << imported.why()
+                  << "; the game goes on with an empty model" << std::endl;
     materialCoefficients = LoadedMaterialCoefficients;
 }
 

@@ -93,9 +93,10 @@ AnimatedModelData convertAnimated(const aiScene* scene, const std::string& path)
 
     for (unsigned index : sceneimport::meshOrder(scene)) {
         const aiMesh* mesh = referencedMesh(scene, index);
-        MeshData<SkinnedVertex> converted = sceneimport::convertMesh<SkinnedVertex>(scene, mesh, data.directory);
-        std::vector<glm::mat4> jointOffsets = bindBones(mesh, data.root.get(), count, converted.vertices,
-                                                        data.directory);
+        MeshData<SkinnedVertex> converted =
+            sceneimport::convertMesh<SkinnedVertex>(scene, mesh, data.directory);
+        std::vector<glm::mat4> jointOffsets =
+            bindBones(mesh, data.root.get(), count, converted.vertices, data.directory);
         // Only the root takes its offset from the table; every other joint keeps the identity.
         if (!jointOffsets.empty())
             data.root->offset = jointOffsets.front();

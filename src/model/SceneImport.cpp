@@ -21,8 +21,8 @@
 namespace Assimp {
 void aiAssertViolation(const char* failedExpression, const char* file, int line);
 void aiAssertViolation(const char* failedExpression, const char* file, int line) {
-    throw std::runtime_error(std::string("Assimp's own check failed: ") + failedExpression + " (" + file + ":" +
-                             std::to_string(line) + ")");
+    throw std::runtime_error(std::string("Assimp's own check failed: ") + failedExpression + " (" + file +
+                             ":" + std::to_string(line) + ")");
 }
 } // namespace Assimp
 

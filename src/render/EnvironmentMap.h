@@ -39,7 +39,8 @@ const std::array<float, 108>& skyboxVertices();
 // Builds the sky-box geometry and the cube map. Requires a current context; run it right after
 // the sky-box program exists. A face that cannot be used prints
 // "Cubemap tex failed to load at path: " + its path and is skipped (the cube map then samples
-// black); when its size is the reason, a "Sky face <path> is ..." line follows. Leaves the cube map bound to unit 0, where the reflection program expects it.
+// black); when its size is the reason, a "Sky face <path> is ..." line follows. Leaves the cube map bound to
+// unit 0, where the reflection program expects it.
 void initEnvironmentMap(EnvironmentMap& environment, const std::string& folder = EnvironmentFolder);
 
 // Draws the sky box into the bound scene target: last in the scene pass, at the far plane.

@@ -31,8 +31,8 @@ GLenum formatFor(int channels) {
 
 std::string imageSizeProblem(int width, int height, int maxSide) {
     if (width <= 0 || height <= 0 || width > maxSide || height > maxSide)
-        return "is " + std::to_string(width) + "x" + std::to_string(height) + " pixels, the GL takes at most " +
-               std::to_string(maxSide) + " a side";
+        return "is " + std::to_string(width) + "x" + std::to_string(height) +
+               " pixels, the GL takes at most " + std::to_string(maxSide) + " a side";
     if (static_cast<long long>(width) * height > MaxImagePixels)
         return "is " + std::to_string(width) + "x" + std::to_string(height) + " pixels, more than the " +
                std::to_string(MaxImagePixels) + " an image may have";
@@ -52,7 +52,8 @@ GLuint loadTextureFromFile(const char* path, const std::string& directory) {
     std::string sizeProblem;
     if (stbi_info(filename.c_str(), &width, &height, &channels))
         sizeProblem = imageSizeProblem(width, height, maxSide);
-    unsigned char* pixels = sizeProblem.empty() ? stbi_load(filename.c_str(), &width, &height, &channels, 0) : nullptr;
+    unsigned char* pixels =
+        sizeProblem.empty() ? stbi_load(filename.c_str(), &width, &height, &channels, 0) : nullptr;
     const GLenum format = formatFor(channels);
     if (pixels && format != 0) {
         glBindTexture(GL_TEXTURE_2D, id);

@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
             std::cerr << "cannot read " << argv[i] << std::endl;
             return 1;
         }
-        const std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        const std::vector<char> bytes((std::istreambuf_iterator<char>(file)),
+                                      std::istreambuf_iterator<char>());
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
         std::cerr << "replayed " << argv[i] << " (" << bytes.size() << " bytes)" << std::endl;
     }

@@ -185,7 +185,8 @@ TEST(AnimatedModelGL, MalformedFilesAreRefusedWithOneLineAndLeaveNothingBehind) 
         CoutCapture out;
         AnimatedModel creature(&shader, path.c_str());
         const std::vector<std::string> lines = out.lines();
-        expectRefused(creature, lines, "Animated model file " + path + " refused: " + c.why + "; start-up stops");
+        expectRefused(creature, lines,
+                      "Animated model file " + path + " refused: " + c.why + "; start-up stops");
         EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
                                 [](const std::string& l) { return l.find("refused") != std::string::npos; }),
                   1);

@@ -77,8 +77,8 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
 TEST(HostileModel, TwoJointsOfOneNameAreRefusedWithoutADoubleFree) {
     TempDir dir;
     // The importer gives both skin clusters one shared bone; its scene would free it twice.
-    const std::string path =
-        creatureFile(dir, "twins.fbx", [](std::string& text) { replaceAll(text, "Model::Bone3", "Model::Bone2"); });
+    const std::string path = creatureFile(
+        dir, "twins.fbx", [](std::string& text) { replaceAll(text, "Model::Bone3", "Model::Bone2"); });
     CoutCapture out;
     const ImportResult<AnimatedModelData> animated = modelimport::importAnimated(path.c_str());
     EXPECT_EQ(animated.reason, "two bones are named \"Bone2\"");
@@ -109,7 +109,8 @@ TEST(HostileModel, ASkinWeightOnAVertexTheMeshLacksIsRefusedNotAborted) {
     });
     const ImportResult<AnimatedModelData> animated = modelimport::importAnimated(path.c_str());
     EXPECT_EQ(animated.assimpLine.rfind("ERROR::ASSIMP::1", 0), 0u) << animated.assimpLine;
-    EXPECT_NE(animated.assimpLine.find("Assimp's own check failed"), std::string::npos) << animated.assimpLine;
+    EXPECT_NE(animated.assimpLine.find("Assimp's own check failed"), std::string::npos)
+        << animated.assimpLine;
     EXPECT_EQ(animated.why(), "Assimp could not read it");
     EXPECT_FALSE(modelimport::importStatic(path.c_str()).loaded());
 }

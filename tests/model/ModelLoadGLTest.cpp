@@ -175,7 +175,8 @@ TEST(ModelLoadGL, AStaticModelRefusesFilesItCannotDraw) {
         ASSERT_EQ(out.lines().size(), 2u);
         EXPECT_EQ(out.lines()[0].rfind("ERROR::ASSIMP::1", 0), 0u) << out.lines()[0];
         EXPECT_EQ(out.lines()[1],
-                  "Model file " + path + " refused: Assimp could not read it; the game goes on with an empty model");
+                  "Model file " + path +
+                      " refused: Assimp could not read it; the game goes on with an empty model");
         EXPECT_TRUE(model.meshes.empty());
         EXPECT_EQ(model.materialCoefficients, glm::vec4(0.05f, 0.5f, 0.6f, 4.0f));
     }

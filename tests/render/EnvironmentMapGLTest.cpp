@@ -181,10 +181,11 @@ TEST(EnvironmentMapGLTest, EachUnusableFaceIsNamedOnceAndTheRestStillLoads) {
         const std::string side = std::to_string(maxSide + 1);
         const std::vector<std::string> expected = {
             "Cubemap tex failed to load at path: " + dir.path() + "/left.jpg",
-            "Sky face " + dir.path() + "/left.jpg is " + side + "x" + side + " pixels, the GL takes at most " +
-                std::to_string(maxSide) + " a side",
+            "Sky face " + dir.path() + "/left.jpg is " + side + "x" + side +
+                " pixels, the GL takes at most " + std::to_string(maxSide) + " a side",
             "Cubemap tex failed to load at path: " + dir.path() + "/top.jpg",
-            "Sky face " + dir.path() + "/top.jpg is 9000x9000 pixels, more than the 67108864 an image may have"};
+            "Sky face " + dir.path() +
+                "/top.jpg is 9000x9000 pixels, more than the 67108864 an image may have"};
         EXPECT_EQ(out.lines(), expected);
     }
 }
