@@ -11,6 +11,7 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <chrono>
 #include <iostream>
 
@@ -65,8 +66,26 @@ private:
 
 } // namespace
 
+namespace {
+
+// X11 keeps window sizes in 16 bits; larger ones are refused before GLFW sees them.
+constexpr int MaxWindowSide = 32767;
+
+// Prints the window failure line and a second one naming the settings that caused it.
+bool refuseWindowSize(const Settings& s, int maxSide) {
+    std::cout << "Failed to create window with GLFW" << std::endl;
+    std::cout << "Window size from the settings (width = " << s.width << ", height = " << s.height
+              << ") is not usable: each must be from 1 to " << maxSide << std::endl;
+    return false;
+}
+
+} // namespace
+
 bool openWindow(Game& game) {
     const Settings& s = game.settings;
+    // GLFW asserts on a negative size and aborts the game; a huge one is no window either.
+    if (s.width <= 0 || s.height <= 0 || s.width > MaxWindowSide || s.height > MaxWindowSide)
+        return refuseWindowSize(s, MaxWindowSide);
     if (!glfwInit()) {
         std::cout << "Failed to init GLFW" << std::endl;
         return false;
@@ -85,6 +104,19 @@ bool openWindow(Game& game) {
     glfwMakeContextCurrent(game.window);
     if (glewInit() != GLEW_OK)
         std::cout << "Error glew init failed" << std::endl;
+    // The scene and the glow are drawn into framebuffers of the window's size: one the GL cannot
+    // back would leave a black window.
+    GLint viewport[2] = {0, 0}, renderbuffer = 0, texture = 0;
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbuffer);
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
+    const int glMaxSide = std::min({viewport[0], viewport[1], renderbuffer, texture});
+    if (glMaxSide > 0 && (s.width > glMaxSide || s.height > glMaxSide)) {
+        glfwDestroyWindow(game.window);
+        game.window = nullptr;
+        glfwTerminate();
+        return refuseWindowSize(s, glMaxSide);
+    }
 
     glEnable(GL_CULL_FACE);
     glEnable(GL_DEPTH_TEST);

@@ -7,11 +7,23 @@
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
+#include <limits>
 
 namespace {
 
 // Beyond this a cap no longer limits anything a display can show.
 constexpr long MaxFrameCap = 1000;
+
+// A window side as the file gives it. A number that does not fit an int keeps its sign and
+// saturates, so that the window check refuses it instead of seeing a wrapped, plausible size.
+int readWindowSide(const INIReader& reader, const char* key, int fallback) {
+    const long value = reader.GetInteger("window", key, fallback);
+    if (value > std::numeric_limits<int>::max())
+        return std::numeric_limits<int>::max();
+    if (value < std::numeric_limits<int>::min())
+        return std::numeric_limits<int>::min();
+    return static_cast<int>(value);
+}
 
 } // namespace
 
@@ -36,8 +48,8 @@ Settings readSettings(const std::string& path) {
     INIReader reader(path);
     Settings s;
     // Read in the file's documented key order; each falls back to its default.
-    s.width = static_cast<int>(reader.GetInteger("window", "width", 1280));
-    s.height = static_cast<int>(reader.GetInteger("window", "height", 768));
+    s.width = readWindowSide(reader, "width", 1280);
+    s.height = readWindowSide(reader, "height", 768);
     s.fullscreen = reader.GetBoolean("window", "fullscreen", false);
     s.resizeable = reader.GetBoolean("window", "resizeable", false);
     s.title = reader.Get("window", "title", "glorbit");

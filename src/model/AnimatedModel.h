@@ -12,9 +12,6 @@
 #include <string>
 #include <vector>
 
-struct aiScene;
-struct aiMesh;
-
 // The creature is always drawn in one colour, the least light it ever gets, so it never sinks
 // into the dark; its texture carries the rest.
 inline const glm::vec4 CreatureColour(0.4f, 0.4f, 0.4f, 1.0f);
@@ -42,13 +39,14 @@ class AnimatedModel {
     glm::vec3 rotation{0.0f};
     glm::vec3 scale{0.0f};
     glm::vec4 materialCoefficients{0.0f};
-    // Empty when the file passed every check; otherwise the one line that said why it was refused.
+    // Empty when the file passed every check; otherwise the line that named the file and said why
+    // it was refused (after the importer's own "ERROR::ASSIMP::" line when the importer refused).
     std::string loadError;
     std::string sourcePath; // the file this model was loaded from, for messages
 
     AnimatedModel() = default;
-    // Loads the file. A refused file prints one line, keeps it in loadError and leaves the model
-    // empty (no meshes, joints or clips); nothing escapes.
+    // Loads the file. A refused file prints a line naming it, keeps that line in loadError and
+    // leaves the model empty (no meshes, joints or clips); nothing escapes.
     explicit AnimatedModel(Shader* shader, const char* path = defaultPath);
 
     bool usable() const { return loadError.empty(); }
@@ -66,8 +64,4 @@ class AnimatedModel {
     void animate();
     // Sends jointTransforms as "jointTransforms"; call right after animate().
     void uploadJointTransforms();
-
-  private:
-    // The load behind the constructor, on an imported scene; `path` names the file in messages.
-    void loadScene(const aiScene* scene, const std::string& path);
 };

@@ -7,6 +7,7 @@
 #include <assimp/scene.h>
 
 #include <cmath>
+#include <limits>
 #include <sstream>
 
 namespace {
@@ -28,6 +29,10 @@ std::unique_ptr<Animation> buildClip(const aiAnimation* animation, const Joint* 
         throw ModelLoadError(clipLabel(animation) + " has an invalid duration");
     if (!std::isfinite(ticksPerSecond) || ticksPerSecond < 0.0)
         throw ModelLoadError(clipLabel(animation) + " has an invalid tick rate");
+    // The clip keeps its rate as an unsigned count; a larger one would not convert.
+    if (ticksPerSecond > static_cast<double>(std::numeric_limits<unsigned>::max()))
+        throw ModelLoadError(clipLabel(animation) + " has a tick rate of " + std::to_string(ticksPerSecond) +
+                             ", more than " + std::to_string(std::numeric_limits<unsigned>::max()));
     const double frames = std::trunc(duration + 1.0);
     if (frames * static_cast<double>(jointCount > 0 ? jointCount : 1) > MaxClipTransforms)
         throw ModelLoadError(clipLabel(animation) + " is too long (" + std::to_string(frames) + " frames)");

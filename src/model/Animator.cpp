@@ -4,6 +4,7 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include <algorithm>
 #include <cmath>
 
 namespace animator {
@@ -55,9 +56,12 @@ void poseSkeleton(const Animation& clip, float time, Joint* root, std::vector<gl
     const KeyFrame& b = clip.keyFrames[sample.frameB];
 
     // Ids grow in pre-order, so a parent's finalTransform is already this frame's when its
-    // children are composed.
-    for (std::size_t j = 0; j < a.transforms.size() && j < b.transforms.size(); ++j) {
-        Joint* joint = findJointById(root, static_cast<unsigned>(j));
+    // children are composed. One walk finds every joint: a search per id would make the frame
+    // quadratic in the joints.
+    const std::size_t count = std::min(a.transforms.size(), b.transforms.size());
+    const std::vector<Joint*> byId = jointsById(root, static_cast<int>(count));
+    for (std::size_t j = 0; j < count; ++j) {
+        Joint* joint = byId[j];
         if (joint && j < PosedJointLimit) {
             glm::mat4 local(1.0f);
             if (j >= FirstPosedJoint) {

@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <iostream>
+#include <utility>
 
 namespace {
 
@@ -18,14 +19,44 @@ Joint* newJoint(unsigned id, const char* name, Joint* parent) {
     return joint;
 }
 
+// Every node below `node` becomes a joint, in pre-order, without recursion: a file's chain of
+// nodes can be far deeper than the stack.
 void addChildren(const aiNode* node, Joint* parent, int& jointCount) {
-    for (unsigned i = 0; i < node->mNumChildren; ++i) {
-        const aiNode* childNode = node->mChildren[i];
-        Joint* child = newJoint(static_cast<unsigned>(jointCount), childNode->mName.C_Str(), parent);
-        parent->children.push_back(child);
+    std::vector<std::pair<const aiNode*, Joint*>> pending;
+    for (unsigned i = node->mNumChildren; i > 0; --i)
+        pending.emplace_back(node->mChildren[i - 1], parent);
+    while (!pending.empty()) {
+        const auto [childNode, owner] = pending.back();
+        pending.pop_back();
+        Joint* child = newJoint(static_cast<unsigned>(jointCount), childNode->mName.C_Str(), owner);
+        owner->children.push_back(child);
         ++jointCount;
-        addChildren(childNode, child, jointCount);
+        for (unsigned i = childNode->mNumChildren; i > 0; --i)
+            pending.emplace_back(childNode->mChildren[i - 1], child);
     }
+}
+
+// The joints of the subtree in pre-order, each with its depth and the index of its parent in the
+// list (-1 for the first).
+struct Visited {
+    const Joint* joint;
+    unsigned depth;
+    long parent;
+};
+
+std::vector<Visited> preOrder(const Joint* root) {
+    std::vector<Visited> order;
+    std::vector<Visited> pending{{root, 0u, -1}};
+    while (!pending.empty()) {
+        const Visited next = pending.back();
+        pending.pop_back();
+        const long index = static_cast<long>(order.size());
+        order.push_back(next);
+        const std::vector<Joint*>& children = next.joint->children;
+        for (std::size_t i = children.size(); i > 0; --i)
+            pending.push_back({children[i - 1], next.depth + 1, index});
+    }
+    return order;
 }
 
 // Assimp keeps matrices row-major; GLM wants columns.
@@ -40,30 +71,55 @@ glm::mat4 toGlm(const aiMatrix4x4& m) {
 } // namespace
 
 int findJointId(const Joint* joint, std::string name) {
-    if (joint->name == name)
-        return static_cast<int>(joint->id);
-    int found = -1;
-    for (const Joint* child : joint->children) {
-        int id = findJointId(child, name);
-        if (id != -1)
-            found = id;
+    // Bottom-up over the pre-order list: a joint's answer is its own id on a match, otherwise the
+    // answer of its last child that has one. Walking the list backwards meets a parent's last
+    // child first, so the first answer to reach a parent is the one that counts.
+    const std::vector<Visited> order = preOrder(joint);
+    std::vector<int> answer(order.size(), -1);
+    for (std::size_t i = order.size(); i > 0; --i) {
+        const Visited& v = order[i - 1];
+        const int own = v.joint->name == name ? static_cast<int>(v.joint->id) : answer[i - 1];
+        answer[i - 1] = own;
+        if (v.parent >= 0 && own != -1 && answer[static_cast<std::size_t>(v.parent)] == -1)
+            answer[static_cast<std::size_t>(v.parent)] = own;
     }
-    return found;
+    return answer.front();
 }
 
 Joint* findJointById(const Joint* joint, unsigned id) {
-    if (joint->id == id)
-        return const_cast<Joint*>(joint);
-    for (const Joint* child : joint->children)
-        if (Joint* hit = findJointById(child, id))
-            return hit;
+    std::vector<const Joint*> pending{joint};
+    while (!pending.empty()) {
+        const Joint* next = pending.back();
+        pending.pop_back();
+        if (next->id == id)
+            return const_cast<Joint*>(next);
+        for (std::size_t i = next->children.size(); i > 0; --i)
+            pending.push_back(next->children[i - 1]);
+    }
     return nullptr;
 }
 
 void printJointTree(const Joint* joint, unsigned depth) {
-    std::cout << std::string(2 * depth, ' ') << "ID: " << joint->id << ", name: " << joint->name << std::endl;
-    for (const Joint* child : joint->children)
-        printJointTree(child, depth + 1);
+    for (const Visited& v : preOrder(joint))
+        std::cout << std::string(2 * (depth + v.depth), ' ') << "ID: " << v.joint->id
+                  << ", name: " << v.joint->name << std::endl;
+}
+
+std::vector<Joint*> jointsById(Joint* root, int jointCount) {
+    std::vector<Joint*> table(jointCount > 0 ? static_cast<std::size_t>(jointCount) : 0, nullptr);
+    if (!root)
+        return table;
+    std::vector<Joint*> pending{root};
+    while (!pending.empty()) {
+        Joint* next = pending.back();
+        pending.pop_back();
+        // The first in pre-order wins, as findJointById would answer.
+        if (next->id < table.size() && !table[next->id])
+            table[next->id] = next;
+        for (std::size_t i = next->children.size(); i > 0; --i)
+            pending.push_back(next->children[i - 1]);
+    }
+    return table;
 }
 
 Joint* buildJointTree(const aiNode* sceneRoot, int& jointCount) {
@@ -92,6 +148,8 @@ std::vector<glm::mat4> bindBones(const aiMesh* mesh, const Joint* root, int join
 
     for (unsigned b = 0; b < mesh->mNumBones; ++b) {
         const aiBone* bone = mesh->mBones[b];
+        if (!bone)
+            throw ModelLoadError("bone " + std::to_string(b) + " of the mesh is missing");
         int id = findJointId(root, bone->mName.C_Str());
         if (id < 0 || id >= jointCount)
             throw ModelLoadError("bone \"" + std::string(bone->mName.C_Str()) + "\" names no joint below \"" +
@@ -122,9 +180,13 @@ std::vector<glm::mat4> bindBones(const aiMesh* mesh, const Joint* root, int join
 }
 
 void deleteJointTree(Joint* joint) {
-    if (!joint)
-        return;
-    for (Joint* child : joint->children)
-        deleteJointTree(child);
-    delete joint;
+    std::vector<Joint*> pending;
+    if (joint)
+        pending.push_back(joint);
+    while (!pending.empty()) {
+        Joint* next = pending.back();
+        pending.pop_back();
+        pending.insert(pending.end(), next->children.begin(), next->children.end());
+        delete next;
+    }
 }

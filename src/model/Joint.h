@@ -25,6 +25,10 @@ struct Joint {
 // The root child every skeleton hangs from; matched byte for byte.
 constexpr const char* ArmatureNodeName = "Armature";
 
+// The animation shader's "jointTransforms" holds this many matrices; a skeleton with more joints
+// could not be drawn and is refused at load.
+constexpr int MaxJoints = 32;
+
 // The id of the joint named `name` in the subtree, or -1. Among duplicates the last answer of the
 // children that is not -1 wins.
 int findJointId(const Joint* joint, std::string name);
@@ -32,6 +36,10 @@ int findJointId(const Joint* joint, std::string name);
 Joint* findJointById(const Joint* joint, unsigned id);
 // Prints "ID: <id>, name: <name>" per joint, two spaces per depth level.
 void printJointTree(const Joint* joint, unsigned depth);
+// Every joint of the tree at its id (jointCount entries, null where the tree has no such id): one
+// walk instead of a search per id. Among repeated ids the first in pre-order is kept.
+std::vector<Joint*> jointsById(Joint* root, int jointCount);
+// Tree walks are iterative: a joint tree may be as deep as the file's node tree.
 
 // Builds a joint for every node below each root child named "Armature", handing out ids from
 // `jointCount` on. Returns the last tree built, or null when no root child is named so. Prints a
@@ -47,3 +55,8 @@ std::vector<glm::mat4> bindBones(const aiMesh* mesh, const Joint* root, int join
 
 // Frees a tree that was never handed to a model (a refused load).
 void deleteJointTree(Joint* joint);
+
+// Owns a tree until it is handed to a model.
+struct JointTreeDeleter {
+    void operator()(Joint* root) const { deleteJointTree(root); }
+};

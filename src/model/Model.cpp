@@ -1,12 +1,8 @@
 #include "model/Model.h"
 
 #include "model/ModelGpu.h"
-#include "model/ModelLoadError.h"
+#include "model/ModelImport.h"
 #include "model/Placement.h"
-#include "model/SceneImport.h"
-
-#include <assimp/Importer.hpp>
-#include <assimp/scene.h>
 
 #include <glm/gtc/matrix_transform.hpp>
 
@@ -22,30 +18,23 @@ const glm::vec4 LoadedMaterialCoefficients(0.05f, 0.5f, 0.6f, 4.0f);
 Model::Model(const char* path, Shader* shader) : shader(shader) {
     // Everything is converted and checked before the first GL object is made, so a refused file
     // leaves neither meshes nor half-filled vectors behind.
-    try {
-        Assimp::Importer importer;
-        std::string importError;
-        const aiScene* scene = sceneimport::readScene(importer, path, importError);
-        if (!scene) {
-            std::cout << importError << std::endl;
-        } else {
-            const std::string dir = sceneimport::directoryOf(path);
-            std::vector<MeshData<Vertex>> converted;
-            for (unsigned index : sceneimport::meshOrder(scene)) {
-                if (index >= scene->mNumMeshes)
-                    throw ModelLoadError("a node names mesh " + std::to_string(index) + " of " +
-                                         std::to_string(scene->mNumMeshes));
-                converted.push_back(sceneimport::convertMesh<Vertex>(scene, scene->mMeshes[index], dir));
-            }
-            directory = dir;
-            meshes = modelgpu::uploadMeshes(std::move(converted), texturesLoaded, directory);
+    ImportResult<StaticModelData> imported = modelimport::importStatic(path);
+    if (!imported.assimpLine.empty())
+        std::cout << imported.assimpLine << std::endl;
+    if (imported.loaded()) {
+        try {
+            directory = imported.data.directory;
+            meshes = modelgpu::uploadMeshes(std::move(imported.data.meshes), texturesLoaded, directory);
+        } catch (const std::exception& e) {
+            imported.reason = e.what();
+            meshes.clear();
+            texturesLoaded.clear();
+            directory.clear();
         }
-    } catch (const std::exception& e) {
-        std::cout << "Model file " << path << " refused: " << e.what() << std::endl;
-        meshes.clear();
-        texturesLoaded.clear();
-        directory.clear();
     }
+    if (!imported.loaded())
+        std::cout << "Model file " << path << " refused: " << imported.why()
+                  << "; the game goes on with an empty model" << std::endl;
     materialCoefficients = LoadedMaterialCoefficients;
 }
 

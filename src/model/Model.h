@@ -42,7 +42,8 @@ public:
 
     // An empty model (no meshes, coefficients all 0) that a loaded model is assigned into.
     Model() = default;
-    // Loads an FBX file. A refused file prints "ERROR::ASSIMP::..." and leaves the model empty.
+    // Loads an FBX file. A refused file prints the importer's "ERROR::ASSIMP::..." line when the
+    // importer refused it, then a line naming the file and why, and leaves the model empty.
     Model(const char* path, Shader* shader);
     // Wraps one generated mesh with the default texture. Only the bloom carrier (the star's
     // sphere) announces itself with "INIT BLOOM".

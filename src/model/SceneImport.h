@@ -2,6 +2,8 @@
 
 #include "model/Vertex.h"
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,17 +38,42 @@ constexpr unsigned ImportFlags = 0x800008;
 // The path up to its last '/', or the whole path when it has none.
 std::string directoryOf(const std::string& path);
 
+// Assimp and our own walks recurse once per node level; the import runs on a thread whose stack
+// holds far deeper trees than any file we accept (only the pages touched are ever committed).
+constexpr std::size_t ImportStackBytes = std::size_t(512) << 20;
+
+// Runs `work` to its end on a fresh thread with an ImportStackBytes stack and rethrows here
+// whatever it threw. Everything that touches an imported scene, the importer's destructor
+// included, belongs inside.
+void runOnLargeStack(const std::function<void()>& work);
+
 // Imports `path`. On refusal returns null and sets `error` to the console line
 // "ERROR::ASSIMP::<code><reason>" (1: no scene, 2: incomplete, 3: no root node).
-// The scene belongs to `importer`.
+// The scene belongs to `importer`. Throws ModelLoadError for a scene whose destruction would
+// corrupt memory (see separateSharedBones), after making that destruction safe.
 const aiScene* readScene(Assimp::Importer& importer, const char* path, std::string& error);
 
+// The same for bytes in memory (`hint`: the file extension), for the fuzz target.
+const aiScene* readSceneFromMemory(Assimp::Importer& importer, const void* data, std::size_t size,
+                                   const char* hint, std::string& error);
+
+// Assimp 5.2.5's FBX converter hands one aiBone to two clusters that deform equally named nodes,
+// and the scene's destructor then frees it twice. Clears every repeated bone pointer so that each
+// bone is freed once, and returns the name of the first bone that was shared ("" when none was).
+std::string separateSharedBones(aiScene* scene);
+
+// What the game prints after an "ERROR::ASSIMP::" line, in words: why the importer refused.
+std::string importRefusalReason(const std::string& assimpLine);
+
 // The scene mesh index of every node reference, nodes in depth-first pre-order: a mesh named by
-// two nodes appears twice. Node transformations are deliberately not collected.
+// two nodes appears twice. Node transformations are deliberately not collected. Iterative.
 std::vector<unsigned> meshOrder(const aiScene* scene);
 
-// "Model node structure:" followed by one line per node, two spaces per depth level.
+// "Model node structure:" followed by one line per node, two spaces per depth level. Iterative.
 void printNodeStructure(const aiNode* root);
+
+// The number of levels below `root` (0 for a node without children). Iterative.
+unsigned nodeDepth(const aiNode* root);
 
 // The material's diffuse textures (type name "texture_diffuse"), then its specular ones.
 std::vector<TextureRef> materialTextures(const aiMaterial* material);

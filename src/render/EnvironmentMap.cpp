@@ -1,5 +1,7 @@
 #include "render/EnvironmentMap.h"
 
+#include "render/Texture.h"
+
 #include <stb_image.h>
 
 #include <iostream>
@@ -36,6 +38,37 @@ FacePixels facePixels(const unsigned char* pixels, int width, int height, int ch
 }
 
 } // namespace
+
+std::array<std::string, 6> skyFaceProblems(const std::array<FaceHeader, 6>& headers, int maxSide) {
+    std::array<std::string, 6> problems;
+    // The edge most faces share (the first such on a tie): a single odd face is then the one
+    // named, whichever position it has.
+    int edge = 0, edgeVotes = 0;
+    for (int i = 0; i < 6; ++i) {
+        const FaceHeader& h = headers[i];
+        if (!h.readable)
+            problems[i] = "cannot be read as an image";
+        else if (h.width != h.height)
+            problems[i] = "is " + std::to_string(h.width) + "x" + std::to_string(h.height) + ", not square";
+        else
+            problems[i] = imageSizeProblem(h.width, h.height, maxSide);
+        if (!problems[i].empty())
+            continue;
+        int votes = 0;
+        for (const FaceHeader& other : headers)
+            votes += other.readable && other.width == h.width && other.height == h.height;
+        if (votes > edgeVotes) {
+            edge = h.width;
+            edgeVotes = votes;
+        }
+    }
+    for (int i = 0; i < 6; ++i) {
+        if (problems[i].empty() && headers[i].width != edge)
+            problems[i] = "is " + std::to_string(headers[i].width) + "x" + std::to_string(headers[i].height) +
+                          ", the other faces are " + std::to_string(edge) + "x" + std::to_string(edge);
+    }
+    return problems;
+}
 
 std::array<std::string, 6> environmentFacePaths(const std::string& folder) {
     std::array<std::string, 6> paths;
@@ -85,19 +118,30 @@ void initEnvironmentMap(EnvironmentMap& environment, const std::string& folder) 
     GLint previousAlignment = 4;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &previousAlignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    int faceSize = 0; // edge length of the first face uploaded; a cube map needs six equal squares
+    // Headers first: sizes are compared before anything is decoded, so a face that differs is the
+    // one named, and a face too large for the GL is never decoded.
+    std::array<FaceHeader, 6> headers;
+    for (int i = 0; i < 6; ++i) {
+        FaceHeader& h = headers[i];
+        h.readable = stbi_info(faces[i].c_str(), &h.width, &h.height, &h.channels) != 0;
+    }
+    GLint maxSide = 0;
+    glGetIntegerv(GL_MAX_CUBE_MAP_TEXTURE_SIZE, &maxSide);
+    const std::array<std::string, 6> problems = skyFaceProblems(headers, maxSide);
     for (int i = 0; i < 6; ++i) {
         int width = 0, height = 0, channels = 0;
-        unsigned char* pixels = stbi_load(faces[i].c_str(), &width, &height, &channels, 0);
-        const bool fits = pixels && channels >= 1 && channels <= 4 && width == height &&
-                          (faceSize == 0 || width == faceSize);
+        unsigned char* pixels =
+            problems[i].empty() ? stbi_load(faces[i].c_str(), &width, &height, &channels, 0) : nullptr;
+        const bool fits = pixels && channels >= 1 && channels <= 4 && width == headers[i].width &&
+                          height == headers[i].height;
         if (fits) {
             const FacePixels face = facePixels(pixels, width, height, channels);
             glTexImage2D(GL_TEXTURE_CUBE_MAP_POSITIVE_X + i, 0, GL_RGB, width, height, 0, face.format,
                          GL_UNSIGNED_BYTE, face.data);
-            faceSize = width;
         } else {
             std::cout << "Cubemap tex failed to load at path: " << faces[i] << std::endl;
+            if (!problems[i].empty() && headers[i].readable)
+                std::cout << "Sky face " << faces[i] << " " << problems[i] << std::endl;
         }
         stbi_image_free(pixels);
     }

@@ -22,6 +22,16 @@ inline const char* const EnvironmentFolder = "../assets/emap";
 // The six face files in upload order (+x, -x, +y, -y, +z, -z): folder + "/right.jpg" and so on.
 std::array<std::string, 6> environmentFacePaths(const std::string& folder = EnvironmentFolder);
 
+// What a face file's header says, before any pixel is decoded.
+struct FaceHeader {
+    bool readable = false;
+    int width = 0, height = 0, channels = 0;
+};
+
+// Per face, why it cannot go into the cube map ("" when it can): unreadable, not square, too large
+// for `maxSide` or the image budget (see imageSizeProblem), or of another size than most faces.
+std::array<std::string, 6> skyFaceProblems(const std::array<FaceHeader, 6>& headers, int maxSide);
+
 // The 36 positions (x, y, z) of the cube [-1, 1]³, every triangle counter-clockwise seen from
 // inside, so that back-face culling keeps the faces the camera looks at.
 const std::array<float, 108>& skyboxVertices();
@@ -29,7 +39,8 @@ const std::array<float, 108>& skyboxVertices();
 // Builds the sky-box geometry and the cube map. Requires a current context; run it right after
 // the sky-box program exists. A face that cannot be used prints
 // "Cubemap tex failed to load at path: " + its path and is skipped (the cube map then samples
-// black). Leaves the cube map bound to unit 0, where the reflection program expects it.
+// black); when its size is the reason, a "Sky face <path> is ..." line follows. Leaves the cube map bound to
+// unit 0, where the reflection program expects it.
 void initEnvironmentMap(EnvironmentMap& environment, const std::string& folder = EnvironmentFolder);
 
 // Draws the sky box into the bound scene target: last in the scene pass, at the far plane.

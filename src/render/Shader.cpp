@@ -3,6 +3,7 @@
 #include <glm/gtc/type_ptr.hpp>
 #include <glm/gtx/string_cast.hpp>
 
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -52,6 +53,10 @@ GLuint Shader::compile(GLenum type, const std::string& path) {
     std::ifstream file;
     file.exceptions(std::ifstream::failbit | std::ifstream::badbit);
     try {
+        // Opening a folder succeeds on Linux and reads as empty: refuse it like a missing file.
+        std::error_code ignored;
+        if (std::filesystem::is_directory(path, ignored))
+            throw std::ios_base::failure("a folder, not a file");
         file.open(path);
         std::stringstream stream;
         stream << file.rdbuf();

@@ -29,13 +29,31 @@ GLenum formatFor(int channels) {
 
 } // namespace
 
+std::string imageSizeProblem(int width, int height, int maxSide) {
+    if (width <= 0 || height <= 0 || width > maxSide || height > maxSide)
+        return "is " + std::to_string(width) + "x" + std::to_string(height) +
+               " pixels, the GL takes at most " + std::to_string(maxSide) + " a side";
+    if (static_cast<long long>(width) * height > MaxImagePixels)
+        return "is " + std::to_string(width) + "x" + std::to_string(height) + " pixels, more than the " +
+               std::to_string(MaxImagePixels) + " an image may have";
+    return "";
+}
+
 GLuint loadTextureFromFile(const char* path, const std::string& directory) {
     const std::string filename = directory + '/' + path;
     GLuint id = 0;
     glGenTextures(1, &id);
 
+    // The header first: a small file may claim a picture that would take gigabytes and a minute
+    // to decode, or that the GL cannot hold.
     int width = 0, height = 0, channels = 0;
-    unsigned char* pixels = stbi_load(filename.c_str(), &width, &height, &channels, 0);
+    GLint maxSide = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
+    std::string sizeProblem;
+    if (stbi_info(filename.c_str(), &width, &height, &channels))
+        sizeProblem = imageSizeProblem(width, height, maxSide);
+    unsigned char* pixels =
+        sizeProblem.empty() ? stbi_load(filename.c_str(), &width, &height, &channels, 0) : nullptr;
     const GLenum format = formatFor(channels);
     if (pixels && format != 0) {
         glBindTexture(GL_TEXTURE_2D, id);
@@ -59,6 +77,8 @@ GLuint loadTextureFromFile(const char* path, const std::string& directory) {
         }
     } else {
         std::cout << "Texture failed to load at path: " << path << std::endl;
+        if (!sizeProblem.empty())
+            std::cout << "Image " << filename << " " << sizeProblem << std::endl;
     }
     stbi_image_free(pixels);
     return id;

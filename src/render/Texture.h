@@ -11,6 +11,15 @@ struct Texture {
     std::string path; // the path as passed to the loader; models reuse images by this exact string
 };
 
+// The most pixels one image may have: four bytes each, a quarter of a gigabyte.
+constexpr long long MaxImagePixels = 8192LL * 8192LL;
+
+// Why an image of this size cannot be used, in words ("is 20000x10 pixels, ..."), or "" when it
+// can: each side from 1 to `maxSide` (the GL's limit) and at most MaxImagePixels in all.
+std::string imageSizeProblem(int width, int height, int maxSide);
+
 // Loads directory + '/' + path into a mipmapped 2D texture and returns its name. A fresh name is
-// returned also when the file cannot be decoded ("Texture failed to load at path: " + path).
+// returned also when the file cannot be decoded ("Texture failed to load at path: " + path), and
+// when its header names a size imageSizeProblem refuses (that line, then one saying why; the
+// pixels are then never decoded).
 GLuint loadTextureFromFile(const char* path, const std::string& directory);

@@ -172,8 +172,11 @@ TEST(ModelLoadGL, AStaticModelRefusesFilesItCannotDraw) {
         CoutCapture out;
         const std::string path = dir.file("absent.fbx");
         Model model(path.c_str(), nullptr);
-        ASSERT_EQ(out.lines().size(), 1u);
+        ASSERT_EQ(out.lines().size(), 2u);
         EXPECT_EQ(out.lines()[0].rfind("ERROR::ASSIMP::1", 0), 0u) << out.lines()[0];
+        EXPECT_EQ(out.lines()[1],
+                  "Model file " + path +
+                      " refused: Assimp could not read it; the game goes on with an empty model");
         EXPECT_TRUE(model.meshes.empty());
         EXPECT_EQ(model.materialCoefficients, glm::vec4(0.05f, 0.5f, 0.6f, 4.0f));
     }
@@ -192,7 +195,9 @@ TEST(ModelLoadGL, AStaticModelRefusesFilesItCannotDraw) {
         Model model(path.c_str(), nullptr);
         // Refused before any texture is loaded or mesh uploaded: the good mesh does not stay behind.
         EXPECT_EQ(out.lines(),
-                  std::vector<std::string>{"Model file " + path + " refused: mesh \"Flat\" has no normals"});
+                  std::vector<std::string>{"Model file " + path +
+                                           " refused: mesh \"Flat\" has no normals; the game goes on with an "
+                                           "empty model"});
         EXPECT_TRUE(model.meshes.empty());
         EXPECT_TRUE(model.texturesLoaded.empty());
     }

@@ -7,6 +7,7 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -140,8 +141,51 @@ TEST(EnvironmentMapGLTest, EachUnusableFaceIsNamedOnceAndTheRestStillLoads) {
         initEnvironmentMap(environment, dir.path());
         const std::vector<std::string> expected = {
             "Cubemap tex failed to load at path: " + dir.path() + "/front.jpg",
-            "Cubemap tex failed to load at path: " + dir.path() + "/back.jpg"};
+            "Sky face " + dir.path() + "/front.jpg is 8x4, not square",
+            "Cubemap tex failed to load at path: " + dir.path() + "/back.jpg",
+            "Sky face " + dir.path() + "/back.jpg is 16x16, the other faces are 8x8"};
         EXPECT_EQ(out.lines(), expected);
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    }
+    {
+        // The first face alone of another size: it is the one named, and the other five load.
+        ScratchDir dir("emap-odd-first");
+        writeFaces(dir);
+        rendertest::writePng(dir.file("right.jpg"), 4, 4, 3, solid(4, 4, {1, 2, 3}));
+        EnvironmentMap environment;
+        CoutCapture out;
+        initEnvironmentMap(environment, dir.path());
+        const std::vector<std::string> expected = {
+            "Cubemap tex failed to load at path: " + dir.path() + "/right.jpg",
+            "Sky face " + dir.path() + "/right.jpg is 4x4, the other faces are 8x8"};
+        EXPECT_EQ(out.lines(), expected);
+        GLint leftWidth = 0;
+        glBindTexture(GL_TEXTURE_CUBE_MAP, environment.cubemapTexture);
+        glGetTexLevelParameteriv(GL_TEXTURE_CUBE_MAP_NEGATIVE_X, 0, GL_TEXTURE_WIDTH, &leftWidth);
+        EXPECT_EQ(leftWidth, 8);
+    }
+    {
+        // Sizes are judged from the header, before decoding: a small file claiming a huge square
+        // is refused at once, and so is one wider than the GL takes.
+        GLint maxSide = 0;
+        glGetIntegerv(GL_MAX_CUBE_MAP_TEXTURE_SIZE, &maxSide);
+        ScratchDir dir("emap-huge");
+        writeFaces(dir);
+        rendertest::writePngHeader(dir.file("top.jpg"), 9000, 9000);
+        rendertest::writePngHeader(dir.file("left.jpg"), maxSide + 1, maxSide + 1);
+        EnvironmentMap environment;
+        CoutCapture out;
+        const auto start = std::chrono::steady_clock::now();
+        initEnvironmentMap(environment, dir.path());
+        EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 2.0);
+        const std::string side = std::to_string(maxSide + 1);
+        const std::vector<std::string> expected = {
+            "Cubemap tex failed to load at path: " + dir.path() + "/left.jpg",
+            "Sky face " + dir.path() + "/left.jpg is " + side + "x" + side +
+                " pixels, the GL takes at most " + std::to_string(maxSide) + " a side",
+            "Cubemap tex failed to load at path: " + dir.path() + "/top.jpg",
+            "Sky face " + dir.path() +
+                "/top.jpg is 9000x9000 pixels, more than the 67108864 an image may have"};
+        EXPECT_EQ(out.lines(), expected);
     }
 }

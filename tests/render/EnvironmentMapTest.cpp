@@ -37,3 +37,22 @@ TEST(EnvironmentMapTest, SkyBoxFacesInwardsAndFacePathsKeepUploadOrder) {
                                                  "../assets/emap/front.jpg", "../assets/emap/back.jpg"};
     EXPECT_EQ(paths, expected);
 }
+
+TEST(EnvironmentMapTest, TheFaceOfTheOddSizeIsTheOneNamed) {
+    auto square = [](int edge) { return FaceHeader{true, edge, edge, 3}; };
+    std::array<FaceHeader, 6> faces = {square(4), square(8), square(8), square(8), square(8), square(8)};
+    std::array<std::string, 6> problems = skyFaceProblems(faces, 16);
+    EXPECT_EQ(problems[0], "is 4x4, the other faces are 8x8");
+    for (int i = 1; i < 6; ++i)
+        EXPECT_EQ(problems[i], "") << i;
+
+    // Two against two: the size met first wins; an unreadable face gets no vote.
+    faces = {square(8), square(4), square(8), square(4), FaceHeader{}, square(2)};
+    problems = skyFaceProblems(faces, 16);
+    EXPECT_EQ(problems[1], "is 4x4, the other faces are 8x8");
+    EXPECT_EQ(problems[4], "cannot be read as an image");
+    EXPECT_EQ(problems[5], "is 2x2, the other faces are 8x8");
+    EXPECT_EQ(problems[2], "");
+    faces[0] = square(32);
+    EXPECT_EQ(skyFaceProblems(faces, 16)[0], "is 32x32 pixels, the GL takes at most 16 a side");
+}

@@ -48,6 +48,20 @@ inline void writePng(const std::string& path, int width, int height, int channel
         << path;
 }
 
+// Writes only the signature and header of a PNG claiming `width` x `height` RGB pixels: enough
+// for a size check, which must refuse it before any pixel is read.
+inline void writePngHeader(const std::string& path, unsigned width, unsigned height) {
+    auto be32 = [](unsigned v) {
+        return std::string{static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
+                           static_cast<char>(v)};
+    };
+    const std::string bytes = std::string("\x89PNG\r\n\x1a\n", 8) + be32(13) + "IHDR" + be32(width) +
+                              be32(height) + std::string("\x08\x02\x00\x00\x00", 5) + be32(0);
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+    ASSERT_TRUE(out.good()) << path;
+}
+
 inline void writeText(const std::string& path, const std::string& text) {
     std::ofstream out(path);
     out << text;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -148,6 +149,39 @@ TEST(TextureGLTest, MissingFileNamesThePathAsPassedAndStillGivesAName) {
     EXPECT_NE(missing, 0u);
     EXPECT_NE(broken, 0u);
     EXPECT_NE(missing, broken);
+}
+
+TEST(TextureGLTest, ImagesTooLargeAreRefusedFromTheirHeaderWithTheFailureLine) {
+    GLContext context;
+    ASSERT_TRUE(context.ok());
+    GLint maxSide = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
+    ScratchDir dir("texture-huge");
+    // A few bytes that claim 9000x9000 pixels, and a real picture one pixel wider than the GL takes.
+    rendertest::writePngHeader(dir.file("claims.png"), 9000, 9000);
+    writePng(dir.file("wide.png"), maxSide + 1, 1, 1, std::vector<unsigned char>(maxSide + 1, 7));
+    writePng(dir.file("fine.png"), 4, 1, 1, {1, 2, 3, 4});
+
+    CoutCapture out;
+    const auto start = std::chrono::steady_clock::now();
+    const GLuint claims = loadTextureFromFile("claims.png", dir.path());
+    const GLuint wide = loadTextureFromFile("wide.png", dir.path());
+    const GLuint fine = loadTextureFromFile("fine.png", dir.path());
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 2.0);
+    const std::vector<std::string> expected = {
+        "Texture failed to load at path: claims.png",
+        "Image " + dir.file("claims.png") + " is 9000x9000 pixels, more than the 67108864 an image may have",
+        "Texture failed to load at path: wide.png",
+        "Image " + dir.file("wide.png") + " is " + std::to_string(maxSide + 1) +
+            "x1 pixels, the GL takes at most " + std::to_string(maxSide) + " a side"};
+    EXPECT_EQ(out.lines(), expected);
+    EXPECT_NE(claims, 0u);
+    EXPECT_NE(wide, 0u);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    GLint width = 0;
+    glBindTexture(GL_TEXTURE_2D, fine);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    EXPECT_EQ(width, 4);
 }
 
 TEST(TextureGLTest, DefaultTextureIsLoadedAnewForEveryCall) {
