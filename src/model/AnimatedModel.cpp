@@ -5,6 +5,7 @@
 #include "model/ModelImport.h"
 #include "model/Placement.h"
 
+#include <algorithm>
 #include <cassert>
 #include <iostream>
 #include <memory>
@@ -41,6 +42,12 @@ AnimatedModel::AnimatedModel(Shader* shader, const char* path) : shader(shader),
         currentAnimation = animations[StartClip];
         animationTime = 0.0f;
         jointTransforms.assign(static_cast<std::size_t>(jointCount), glm::mat4(1.0f));
+        // Every id a clip may key, looked up once: posing a frame then allocates nothing.
+        std::size_t keyed = static_cast<std::size_t>(jointCount);
+        for (const Animation* clip : animations)
+            for (const KeyFrame& frame : clip->keyFrames)
+                keyed = std::max(keyed, frame.transforms.size());
+        jointsInIdOrder = jointsById(rootJoint, static_cast<int>(keyed));
         for (const Animation* clip : animations)
             std::cout << describeClip(*clip) << std::endl;
     } else {
@@ -93,7 +100,7 @@ void AnimatedModel::advance(float deltaSeconds) {
 
 void AnimatedModel::animate() {
     if (currentAnimation)
-        animator::poseSkeleton(*currentAnimation, animationTime, rootJoint, jointTransforms);
+        animator::poseSkeleton(*currentAnimation, animationTime, jointsInIdOrder, jointTransforms);
 }
 
 void AnimatedModel::uploadJointTransforms() {

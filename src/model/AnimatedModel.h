@@ -30,6 +30,7 @@ class AnimatedModel {
     Animation* currentAnimation = nullptr;  // non-owning, points into animations
     float animationTime = 0.0f;             // seconds into the current clip
     std::vector<glm::mat4> jointTransforms; // jointCount matrices, indexed by joint id
+    std::vector<Joint*> jointsInIdOrder;    // the tree's joints by id, listed once at load
     Shader* shader = nullptr;               // non-owning
     std::string directory;
     std::vector<Texture> texturesLoaded;

@@ -51,6 +51,16 @@ glm::quat blendRotation(const glm::quat& qa, const glm::quat& qb, float t) {
 void poseSkeleton(const Animation& clip, float time, Joint* root, std::vector<glm::mat4>& jointTransforms) {
     if (!root || clip.keyFrames.empty())
         return;
+    std::size_t most = 0;
+    for (const KeyFrame& frame : clip.keyFrames)
+        most = std::max(most, frame.transforms.size());
+    poseSkeleton(clip, time, jointsById(root, static_cast<int>(most)), jointTransforms);
+}
+
+void poseSkeleton(const Animation& clip, float time, const std::vector<Joint*>& byId,
+                  std::vector<glm::mat4>& jointTransforms) {
+    if (byId.empty() || clip.keyFrames.empty())
+        return;
     const ClipSample sample = sampleClip(clip, time);
     const KeyFrame& a = clip.keyFrames[sample.frameA];
     const KeyFrame& b = clip.keyFrames[sample.frameB];
@@ -59,9 +69,8 @@ void poseSkeleton(const Animation& clip, float time, Joint* root, std::vector<gl
     // children are composed. One walk finds every joint: a search per id would make the frame
     // quadratic in the joints.
     const std::size_t count = std::min(a.transforms.size(), b.transforms.size());
-    const std::vector<Joint*> byId = jointsById(root, static_cast<int>(count));
     for (std::size_t j = 0; j < count; ++j) {
-        Joint* joint = byId[j];
+        Joint* joint = j < byId.size() ? byId[j] : nullptr;
         if (joint && j < PosedJointLimit) {
             glm::mat4 local(1.0f);
             if (j >= FirstPosedJoint) {

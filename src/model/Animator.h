@@ -42,5 +42,8 @@ glm::quat blendRotation(const glm::quat& qa, const glm::quat& qb, float t);
 // and jointTransforms[id] = finalTransform. A joint id the tree does not hold (a second armature)
 // gets the identity.
 void poseSkeleton(const Animation& clip, float time, Joint* root, std::vector<glm::mat4>& jointTransforms);
+// The same with the joints already listed by id (jointsById), as a model keeps them: no allocation.
+void poseSkeleton(const Animation& clip, float time, const std::vector<Joint*>& byId,
+                  std::vector<glm::mat4>& jointTransforms);
 
 } // namespace animator

@@ -6,7 +6,7 @@ start_display
 # No settings file: every default.
 make_run_dir -
 start_game
-wait_for_line '^window_width: ' 90
+wait_for_line '^INIT BLOOM: done' 90
 grep -qx 'Brightness: 1' "$WORK/out.txt" || fail "no 'Brightness: 1'"
 grep -qE '^shader ID animShader: [1-9][0-9]*$' "$WORK/out.txt" || fail "no animShader id line"
 grep -qx 'window_width: 1280, window_height: 768' "$WORK/out.txt" || fail "window size line"
