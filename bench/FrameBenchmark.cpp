@@ -382,7 +382,7 @@ int main(int argc, char** argv) {
     game.settings = shipped;
     game.renderScale = RenderScaleController();
     game.pacer.setCap(game.settings.framecap);
-    setBloomScale(appState().bloom, game.settings.renderscale == RenderScaleAuto ? 1.0f : game.settings.renderscale);
+    useRenderScale(game, game.settings.renderscale == RenderScaleAuto ? 1.0f : game.settings.renderscale);
     const realtime::Session session = realtime::play(game, script, options.frames);
     std::printf("real-time ratio: %.3f (%.2f game s in %.2f wall s over %d frames; framecap %d, renderscale %s)\n",
                 session.gameSeconds / session.wallSeconds, session.gameSeconds, session.wallSeconds, session.frames,

@@ -54,13 +54,13 @@ double referenceFrameMs(Game& game, int frames) {
     AppState& state = appState();
     int width = 0, height = 0;
     glfwGetFramebufferSize(game.window, &width, &height);
-    // A window-sized RGBA16F image of its own, so the quad is one texel per pixel at any scale.
+    // A window-sized RGBA16F image of its own, read one texel per pixel: the plainest copy there is.
     GLuint image = 0;
     glGenTextures(1, &image);
     glBindTexture(GL_TEXTURE_2D, image);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA16F, width, height, 0, GL_RGBA, GL_FLOAT, nullptr);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     const float grey[4] = {0.5f, 0.5f, 0.5f, 1.0f};
     glClearTexImage(image, 0, GL_RGBA, GL_FLOAT, grey);
     const GLuint program = copyProgram();

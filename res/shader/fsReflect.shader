@@ -16,9 +16,9 @@ const float BloomThreshold = 1.0;
 const vec3 MirrorTint = vec3(1.0, 0.82, 0.45);
 const vec3 FrameColor = vec3(2.4, 1.7, 0.6);
 const float FrameWidth = 0.04;
-// Far away or at a low render scale the frame would thin below a pixel and flicker as the camera
-// moves: it never gets narrower than this many pixels.
-const float MinFramePixels = 1.5;
+// Below full size the far frame would thin under a pixel of the smaller image and flicker as the
+// camera moves: the game then keeps it this many pixels wide (0 at full size: as drawn).
+uniform float minFramePixels;
 
 void main() {
     vec3 incident = normalize(worldPosition - cameraPos);
@@ -27,7 +27,7 @@ void main() {
     float fresnel = 0.35 + 0.65 * pow(1.0 - max(dot(-incident, n), 0.0), 5.0);
     vec3 color = texture(emap, mirrored).rgb * MirrorTint * (0.6 + fresnel) + MirrorTint * 0.08;
 
-    vec2 width = max(vec2(FrameWidth), MinFramePixels * fwidth(faceCoords));
+    vec2 width = max(vec2(FrameWidth), minFramePixels * fwidth(faceCoords));
     vec2 edge = min(faceCoords, 1.0 - faceCoords) / width;
     float frame = 1.0 - smoothstep(0.0, 1.0, min(edge.x, edge.y));
     color = mix(color, FrameColor, frame);

@@ -231,16 +231,30 @@ void createCameras(const Game& game) {
     state.followCam = Camera(game.levelPositions.at(0), glm::vec3(0.0f, 10.0f, 20.0f), 1.3f, p);
 }
 
+namespace {
+
+// Below full size the goal's thin glowing frame is kept at least this many pixels wide.
+constexpr float ScaledFramePixels = 1.5f;
+
+} // namespace
+
+void useRenderScale(Game& game, float scale) {
+    setBloomScale(appState().bloom, scale);
+    game.programs.reflectShader.use();
+    game.programs.reflectShader.setFloat("minFramePixels", scale < 1.0f ? ScaledFramePixels : 0.0f);
+}
+
 void setUpBloom(Game& game) {
     AppState& state = appState();
     int width = 0, height = 0;
     glfwGetFramebufferSize(game.window, &width, &height);
     // A fixed render scale from the settings; "auto" starts at full size and adapts.
     const bool fixedScale = game.settings.renderscale != RenderScaleAuto;
-    setBloomScale(state.bloom, fixedScale ? game.settings.renderscale : game.renderScale.scale());
+    useRenderScale(game, fixedScale ? game.settings.renderscale : game.renderScale.scale());
     initBloom(state.bloom, state.starLight.model, width, height);
     game.pacer.setCap(game.settings.framecap);
     game.glow = collectGlowSources(game);
+    game.enemyBounds = modelBounds(game.enemy1.model);
     game.programs.bloomShader2.setInt("image", 0);
     game.programs.bloomShader3.setInt("scene", 0);
     game.programs.bloomShader3.setInt("bloomBlur", 1);
@@ -306,8 +320,13 @@ void runFrame(Game& game, const FrameOptions& options) {
         GameObject* drawnFirst[] = {&state.playerObject, &game.enemy1, &game.enemy2, &game.ground};
         GameObject* drawnAfterGoal[] = {&game.bridge, &game.wall1, &game.wall2, &game.wall3};
         if (options.render) {
-            for (GameObject* object : drawnFirst)
+            // The stone enemies carry most of the frame's triangles: off screen they are only placed.
+            for (GameObject* object : drawnFirst) {
+                const bool enemy = object == &game.enemy1 || object == &game.enemy2;
+                if (enemy && (object->place(), !inView(game.enemyBounds, object->model.modelMatrix, viewProj)))
+                    continue;
                 object->draw();
+            }
             game.goal.draw(p.reflectShader.ID);
             for (GameObject* object : drawnAfterGoal)
                 object->draw();
@@ -342,7 +361,7 @@ void runFrame(Game& game, const FrameOptions& options) {
         if (adaptScale) {
             glFinish();
             if (game.renderScale.addFrame(glfwGetTime() - frameStart, glfwGetTime()))
-                setBloomScale(state.bloom, game.renderScale.scale());
+                useRenderScale(game, game.renderScale.scale());
         }
         glfwSwapBuffers(game.window);
     }

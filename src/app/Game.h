@@ -43,6 +43,7 @@ struct Game {
     FramePacer pacer;
     RenderScaleController renderScale;
     GlowSources glow;
+    glow::Box enemyBounds; // the stone model's own box, to leave it undrawn while off screen
 };
 
 // Seconds spent in each part of the last frame, filled in when asked for (the benchmark).
@@ -64,6 +65,8 @@ void buildPrograms(Game& game);       // the seven programs, their one-time unif
 bool buildLevel(Game& game);          // physics world and the ten objects; false: unusable player model
 void createCameras(const Game& game);
 void setUpBloom(Game& game);
+// A new render scale for the bloom targets and the programs that depend on it.
+void useRenderScale(Game& game, float scale);
 
 void runFrame(Game& game, const FrameOptions& options = {});
 // Frames until the window should close, each followed by the wait the frame cap asks for.

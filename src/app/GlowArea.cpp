@@ -15,7 +15,9 @@ constexpr float AnimationTravel = 1.0f;
 
 float withSlack(float reach) { return std::isinf(reach) || reach <= 0.0f ? reach : reach * ReachSlack + ReachSlackUnits; }
 
-glow::Box meshBounds(const Model& model) {
+} // namespace
+
+glow::Box modelBounds(const Model& model) {
     glow::Box b;
     for (const Mesh& mesh : model.meshes) {
         const glow::Box m = glow::boundsOf(mesh.vertices);
@@ -27,7 +29,9 @@ glow::Box meshBounds(const Model& model) {
     return b;
 }
 
-} // namespace
+bool inView(const glow::Box& local, const glm::mat4& modelMatrix, const glm::mat4& viewProj) {
+    return !glow::project(glow::worldBox(local, modelMatrix), viewProj).empty();
+}
 
 GlowSources collectGlowSources(const Game& game) {
     const AppState& state = appState();
@@ -40,13 +44,13 @@ GlowSources collectGlowSources(const Game& game) {
         const Model& m = object.model;
         const float reach = glow::reach(glow::texturedSurface(m.objCol, m.materialCoefficients, lightColour),
                                         TextureAttenuation, brightness);
-        glow.sources.push_back({&m.modelMatrix, meshBounds(m), withSlack(reach), false});
+        glow.sources.push_back({&m.modelMatrix, modelBounds(m), withSlack(reach), false});
     };
     for (const GameObject* object : {&game.enemy1, &game.enemy2, &game.ground, &game.bridge, &game.wall1,
                                      &game.wall2, &game.wall3, static_cast<const GameObject*>(&state.starLight)})
         lit(*object);
     // The goal's frame glows by itself, whatever the light.
-    glow.sources.push_back({&game.goal.model.modelMatrix, meshBounds(game.goal.model),
+    glow.sources.push_back({&game.goal.model.modelMatrix, modelBounds(game.goal.model),
                             std::numeric_limits<float>::infinity(), false});
 
     const AnimatedModel& creature = state.playerObject.animatedModel;

@@ -26,6 +26,11 @@ struct GlowSources {
 
 GlowSources collectGlowSources(const Game& game);
 
+// The box around a model's vertices, in its own space.
+glow::Box modelBounds(const Model& model);
+// Whether any of a box placed by `modelMatrix` lies in front of the camera and on screen.
+bool inView(const glow::Box& local, const glm::mat4& modelMatrix, const glm::mat4& viewProj);
+
 // The scene pixels (of a sceneWidth x sceneHeight image) that can glow this frame, for objects
 // drawn with `viewProj` and lit by the star at `light` (the position the lit program was given).
 PixelRect glowArea(const GlowSources& glow, const glm::mat4& viewProj, const glm::vec3& light, int sceneWidth,

@@ -83,7 +83,7 @@ TEST(GlowArea, NothingGlowsOutsideTheAreaAndTheLimitedBlurChangesNoPixel) {
     for (int frame = 0; frame < Frames && !glfwWindowShouldClose(game.window); ++frame) {
         // A lower scale on the last stretch: the area follows the smaller scene image.
         if (frame == Frames - 100)
-            setBloomScale(state.bloom, 0.75f);
+            useRenderScale(game, 0.75f);
         script.before(frame);
         runFrame(game);
         const BloomTargets& t = state.bloom;
