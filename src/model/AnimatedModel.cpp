@@ -21,19 +21,7 @@ constexpr std::size_t StartClip = 1;
 AnimatedModel::AnimatedModel(Shader* shader, const char* path) : shader(shader), sourcePath(path) {
     // Convert and check everything first; GL objects are made only for a file that passed.
     ImportResult<AnimatedModelData> imported = modelimport::importAnimated(path);
-    if (!imported.assimpLine.empty())
-        std::cout << imported.assimpLine << std::endl;
-    if (imported.loaded()) {
-        try {
-            directory = imported.data.directory;
-            meshes = modelgpu::uploadMeshes(std::move(imported.data.meshes), texturesLoaded, directory);
-        } catch (const std::exception& e) {
-            imported.reason = e.what();
-            meshes.clear();
-            texturesLoaded.clear();
-            directory.clear();
-        }
-    }
+    modelgpu::uploadImported(imported, meshes, texturesLoaded, directory);
     if (imported.loaded()) {
         rootJoint = imported.data.root.release();
         jointCount = imported.data.jointCount;

@@ -19,19 +19,7 @@ Model::Model(const char* path, Shader* shader) : shader(shader) {
     // Everything is converted and checked before the first GL object is made, so a refused file
     // leaves neither meshes nor half-filled vectors behind.
     ImportResult<StaticModelData> imported = modelimport::importStatic(path);
-    if (!imported.assimpLine.empty())
-        std::cout << imported.assimpLine << std::endl;
-    if (imported.loaded()) {
-        try {
-            directory = imported.data.directory;
-            meshes = modelgpu::uploadMeshes(std::move(imported.data.meshes), texturesLoaded, directory);
-        } catch (const std::exception& e) {
-            imported.reason = e.what();
-            meshes.clear();
-            texturesLoaded.clear();
-            directory.clear();
-        }
-    }
+    modelgpu::uploadImported(imported, meshes, texturesLoaded, directory);
     if (!imported.loaded())
         std::cout << "Model file " << path << " refused: " << imported.why()
                   << "; the game goes on with an empty model" << std::endl;

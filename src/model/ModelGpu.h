@@ -1,12 +1,15 @@
 #pragma once
 
 #include "model/Mesh.h"
+#include "model/ModelImport.h"
 #include "model/SceneImport.h"
 #include "render/Shader.h"
 #include "render/Texture.h"
 
 #include <glm/glm.hpp>
 
+#include <exception>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -30,6 +33,27 @@ std::vector<BasicMesh<VertexT>> uploadMeshes(std::vector<MeshData<VertexT>> conv
         meshes.emplace_back(std::move(data.vertices), std::move(data.indices),
                             resolveTextures(data.textures, texturesLoaded, directory), VertexStorage::Shared);
     return meshes;
+}
+
+// The GL half of loading a file that `modelimport` read: prints the importer's own line if it had
+// one, then uploads the meshes of a file that passed every check. A mesh that cannot be uploaded
+// refuses the file after all: `imported` then says why and nothing is kept.
+template <typename Data, typename VertexT>
+void uploadImported(ImportResult<Data>& imported, std::vector<BasicMesh<VertexT>>& meshes,
+                    std::vector<Texture>& texturesLoaded, std::string& directory) {
+    if (!imported.assimpLine.empty())
+        std::cout << imported.assimpLine << std::endl;
+    if (!imported.loaded())
+        return;
+    try {
+        directory = imported.data.directory;
+        meshes = uploadMeshes(std::move(imported.data.meshes), texturesLoaded, directory);
+    } catch (const std::exception& e) {
+        imported.reason = e.what();
+        meshes.clear();
+        texturesLoaded.clear();
+        directory.clear();
+    }
 }
 
 // The per-object uniforms every model draw sends first, in this order.
