@@ -15,9 +15,12 @@ bool RenderScaleController::addFrame(double cost, double now) {
     const double m = median();
     float wanted = scale_;
     if (m > budget_ && scale_ > MinScale) {
-        // Cost taken as proportional to the pixels drawn, i.e. to the scale squared. The fixed part
-        // of a frame makes this optimistic, so a second step may follow a second later.
-        const double fitting = scale_ * std::sqrt(budget_ / m);
+        // Most of a frame's cost follows the pixels drawn, i.e. the scale squared; a share of it
+        // (vertices, the window-sized copy, the swap) does not. Taking that share into account lands
+        // on a fitting scale in one step rather than a step a second.
+        const double fixed = FixedShare * m;
+        const double fitting =
+            budget_ > fixed ? scale_ * std::sqrt((budget_ - fixed) / (m - fixed)) : static_cast<double>(MinScale);
         const float steps = std::floor(static_cast<float>(fitting) / ScaleStep);
         wanted = std::max(MinScale, std::min(scale_ - ScaleStep, steps * ScaleStep));
     } else if (scale_ < 1.0f && count_ >= MinSamplesUp) {

@@ -16,7 +16,7 @@
 //  - It decides at most once a second, on the median cost of the frames since its last change
 //    (at least MinSamples of them, at most Window).
 //  - Down: when the median is over the budget, to the largest step whose cost, assumed to follow
-//    the pixel count, fits the budget; at least one step.
+//    the pixel count but for a fixed share, fits the budget; at least one step.
 //  - Up, one step: only when that step's predicted cost fits well inside the budget (UpMargin),
 //    so a scale that just fits does not flip back and forth.
 class RenderScaleController {
@@ -28,6 +28,7 @@ public:
     static constexpr std::size_t MinSamplesUp = Window;
     static constexpr double MinSecondsBetweenChanges = 1.0;
     static constexpr double UpMargin = 0.8;
+    static constexpr double FixedShare = 0.25; // of a frame's cost, taken not to shrink with the scale
 
     // `budget`: the most a frame's drawing may cost, in seconds.
     explicit RenderScaleController(double budget = DefaultBudget) : budget_(budget) {}
