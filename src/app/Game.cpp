@@ -322,9 +322,11 @@ void runFrame(Game& game, const FrameOptions& options) {
         if (options.render) {
             // The stone enemies carry most of the frame's triangles: off screen they are only placed.
             for (GameObject* object : drawnFirst) {
-                const bool enemy = object == &game.enemy1 || object == &game.enemy2;
-                if (enemy && (object->place(), !inView(game.enemyBounds, object->model.modelMatrix, viewProj)))
-                    continue;
+                if (object == &game.enemy1 || object == &game.enemy2) {
+                    object->place();
+                    if (!inView(game.enemyBounds, object->model.modelMatrix, viewProj))
+                        continue;
+                }
                 object->draw();
             }
             game.goal.draw(p.reflectShader.ID);
