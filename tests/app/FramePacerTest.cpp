@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cmath>
 #include <vector>
 
 namespace {
@@ -62,17 +60,4 @@ TEST(FramePacer, SlowFramesAreNeverHeldBackAndNoCapNeverWaits) {
     }
     FramePacer oneTwenty(120);
     EXPECT_NEAR(oneTwenty.period(), 1.0 / 120.0, 1e-15);
-}
-
-TEST(FramePacer, SleepWaitsAboutAsLongAsAsked) {
-    const auto now = [] { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); };
-    const double start = now();
-    sleepSeconds(0.02);
-    const double slept = now() - start;
-    EXPECT_GE(slept, 0.02);
-    EXPECT_LT(slept, 0.5); // generous: a loaded machine may wake the thread late
-    const double before = now();
-    sleepSeconds(-1.0);
-    sleepSeconds(std::nan(""));
-    EXPECT_LT(now() - before, 0.01);
 }

@@ -21,17 +21,22 @@ PxRigidDynamic* rollingStar(PxTestScene& world, float speed) {
     return star;
 }
 
+// Steps until the body sleeps; -1 if it is still awake after a second.
+int stepsUntilAsleep(PxTestScene& world, const PxRigidDynamic& body) {
+    for (int i = 1; i <= 60; ++i) {
+        world.simulate();
+        if (body.isSleeping())
+            return i;
+    }
+    return -1;
+}
+
 } // namespace
 
 TEST(PxSleep, RestingStarSleepsWhenItsWakeCounterRunsOut) {
     PxTestScene world;
     PxRigidDynamic* star = rollingStar(world, 0.0f);
-    int asleepAt = -1;
-    for (int i = 1; i <= 60 && asleepAt < 0; ++i) {
-        world.simulate();
-        if (star->isSleeping())
-            asleepAt = i;
-    }
+    const int asleepAt = stepsUntilAsleep(world, *star);
     // 0.4 s is 24 steps; the body is ready then and its island sleeps with the next step at the latest.
     EXPECT_GE(asleepAt, 24);
     EXPECT_LE(asleepAt, 25);
@@ -88,12 +93,7 @@ TEST(PxSleep, AWakeUpGivesAnotherFullWakeCounter) {
     ASSERT_TRUE(star->isSleeping());
     star->wakeUp();
     EXPECT_FALSE(star->isSleeping());
-    int asleepAt = -1;
-    for (int i = 1; i <= 60 && asleepAt < 0; ++i) {
-        world.simulate();
-        if (star->isSleeping())
-            asleepAt = i;
-    }
+    const int asleepAt = stepsUntilAsleep(world, *star);
     EXPECT_GE(asleepAt, 24);
     EXPECT_LE(asleepAt, 25);
 }
