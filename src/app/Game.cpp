@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <iostream>
 
 namespace {
@@ -21,6 +22,7 @@ const glm::vec3 CreatureAndEnemyRotation(270.0f, 0.0f, 270.0f);
 const glm::vec3 EnemyScale(1.0f, 4.2f, 4.2f);
 const glm::vec4 Red(1.0f, 0.0f, 0.0f, 1.0f);
 const char* const EnemyPath = "../assets/enemy/Stone_enemy2.fbx";
+const char* const EnemyLowDetailPath = "../assets/enemy/Stone_enemy2_low.fbx";
 
 glm::vec4 projection(const Settings& s) {
     return {60.0f, static_cast<float>(s.width) / static_cast<float>(s.height), 0.1f, 1000.0f};
@@ -33,13 +35,21 @@ void placeInPlace(GameObject& object, const glm::vec3& position) {
     object.model.updateTransform();
 }
 
-void buildEnemy(GameObject& enemy, physx::PxRigidActor* actor, const glm::vec3& position, Shader* shader) {
+// `stone`: the loaded enemy model; the copy shares its GL names.
+void buildEnemy(GameObject& enemy, physx::PxRigidActor* actor, const glm::vec3& position, const Model& stone) {
     enemy = GameObject(actor);
-    enemy.model = Model(EnemyPath, shader);
+    enemy.model = stone;
     placeInPlace(enemy, position);
     enemy.setRotation(CreatureAndEnemyRotation);
     enemy.model.scale = EnemyScale;
     enemy.model.updateTransform();
+}
+
+// Draws `standIn` with the placement of `placed`, which is already where its actor is.
+void drawInPlaceOf(Model& standIn, const Model& placed) {
+    standIn.modelMatrix = placed.modelMatrix;
+    standIn.normalMatrix = placed.normalMatrix;
+    standIn.draw();
 }
 
 class StageClock {
@@ -183,11 +193,19 @@ bool buildLevel(Game& game) {
     game.creatureLightPosition = state.starLight.position;
     world->objects.push_back(&state.starLight);
 
-    // 2, 3. The stone enemies.
-    buildEnemy(game.enemy1, world->enemy1, at[2], lit);
+    // 2, 3. The stone enemies share one loaded model. A refused file is tried (and reported) once
+    // for each of them.
+    Model stone(EnemyPath, lit);
+    buildEnemy(game.enemy1, world->enemy1, at[2], stone);
     world->objects.push_back(&game.enemy1);
-    buildEnemy(game.enemy2, world->enemy2, at[3], lit);
+    if (stone.meshes.empty())
+        stone = Model(EnemyPath, lit);
+    buildEnemy(game.enemy2, world->enemy2, at[3], stone);
     world->objects.push_back(&game.enemy2);
+    // Optional: without it the enemies keep their full mesh at every scale.
+    std::error_code absent;
+    if (!stone.meshes.empty() && std::filesystem::is_regular_file(EnemyLowDetailPath, absent))
+        game.enemyLowDetail = Model(EnemyLowDetailPath, lit);
 
     // 4. The player's creature. Without a usable model there is nothing to play: stop here.
     GameObject player(world->player);
@@ -320,12 +338,18 @@ void runFrame(Game& game, const FrameOptions& options) {
         GameObject* drawnFirst[] = {&state.playerObject, &game.enemy1, &game.enemy2, &game.ground};
         GameObject* drawnAfterGoal[] = {&game.bridge, &game.wall1, &game.wall2, &game.wall3};
         if (options.render) {
-            // The stone enemies carry most of the frame's triangles: off screen they are only placed.
+            // The stone enemies carry most of the frame's triangles: off screen they are only placed,
+            // and below full size they are drawn from the low-detail mesh when there is one.
+            const bool lowDetail = state.bloom.scale <= EnemyLowDetailScale && !game.enemyLowDetail.meshes.empty();
             for (GameObject* object : drawnFirst) {
                 if (object == &game.enemy1 || object == &game.enemy2) {
                     object->place();
                     if (!inView(game.enemyBounds, object->model.modelMatrix, viewProj))
                         continue;
+                    if (lowDetail) {
+                        drawInPlaceOf(game.enemyLowDetail, object->model);
+                        continue;
+                    }
                 }
                 object->draw();
             }

@@ -44,7 +44,14 @@ struct Game {
     RenderScaleController renderScale;
     GlowSources glow;
     glow::Box enemyBounds; // the stone model's own box, to leave it undrawn while off screen
+    // The stone with a quarter of the triangles, drawn in the enemies' place below
+    // EnemyLowDetailScale; empty when its file is absent or refused, or the enemy model is.
+    Model enemyLowDetail;
 };
+
+// At or below this render scale the enemies are drawn from their low-detail mesh: their triangles
+// are then most of a frame's vertex work, and the full mesh's detail is finer than a pixel.
+constexpr float EnemyLowDetailScale = 0.75f;
 
 // Seconds spent in each part of the last frame, filled in when asked for (the benchmark).
 struct FrameTimings {

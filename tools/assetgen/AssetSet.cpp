@@ -22,6 +22,7 @@ namespace fs = std::filesystem;
 
 const char* const ZubPath = "zub/zub.fbx";
 const char* const StonePath = "enemy/Stone_enemy2.fbx";
+const char* const StoneLowDetailPath = "enemy/Stone_enemy2_low.fbx";
 const char* const DefaultTexturePath = "default_tex.png";
 const char* const SettingsPath = "settings.ini";
 
@@ -68,18 +69,19 @@ ModelDesc creatureDesign() {
     return model;
 }
 
-ModelDesc stoneDesign() {
+ModelDesc stoneDesign(int coarseness) {
     ModelDesc model;
     model.meshNodeName = "StoneEnemy";
     model.materialName = "Stone";
     model.textureFile = stone::TextureFile;
-    model.mesh = stone::mesh();
+    model.mesh = stone::mesh(coarseness);
     return model;
 }
 
 std::vector<std::string> assetPaths() {
     std::vector<std::string> paths = {SettingsPath,     DefaultTexturePath, ZubPath,
-                                      zubTexturePath(), StonePath,          stoneTexturePath()};
+                                      zubTexturePath(), StonePath,          stoneTexturePath(),
+                                      StoneLowDetailPath};
     for (size_t f = 0; f < 6; ++f)
         paths.push_back(skyPath(f));
     return paths;
@@ -103,6 +105,11 @@ bool generateAssets(FileSet& files, std::string& error) {
         return false;
     }
     files[stoneTexturePath()] = encodePng(stone::texture());
+    files[StoneLowDetailPath] = writeFbx(stoneDesign(stone::LowDetailCoarseness), error);
+    if (files[StoneLowDetailPath].empty()) {
+        error = "stone enemy, low detail: " + error;
+        return false;
+    }
 
     for (size_t f = 0; f < 6; ++f)
         files[skyPath(f)] = encodeJpeg(sky::face(static_cast<int>(f)), sky::JpegQuality);
@@ -120,6 +127,9 @@ void checkAssets(const FileSet& files, CheckLog& log, SkinningReport* report) {
     checkCreature(files.at(ZubPath), creatureDesign(), log, report);
     checkTexture("zub texture", files.at(zubTexturePath()), zub::TextureSize, 0.08f, log);
     checkStone(files.at(StonePath), stoneDesign(), log);
+    // The coarser lattice may miss an outermost point by up to half a fine step.
+    checkStone(files.at(StoneLowDetailPath), stoneDesign(stone::LowDetailCoarseness), log, "stone enemy, low detail",
+               0.02f);
     checkTexture("stone texture", files.at(stoneTexturePath()), stone::TextureSize, 0.05f, log);
     std::array<std::string, 6> faces;
     for (size_t f = 0; f < 6; ++f)

@@ -19,7 +19,8 @@ const std::string& settingsText();
 
 // The designed models without their textures: what the checks compare the files against.
 ModelDesc creatureDesign();
-ModelDesc stoneDesign();
+// `coarseness` 1 is the full mesh; see stone::mesh.
+ModelDesc stoneDesign(int coarseness = 1);
 
 // Every file's relative path, in the order they are made.
 std::vector<std::string> assetPaths();

@@ -340,20 +340,21 @@ void checkCreature(const std::string& fbx, const ModelDesc& intended, CheckLog& 
         checkSkinning(scene, intended, log, report);
 }
 
-void checkStone(const std::string& fbx, const ModelDesc& intended, CheckLog& log) {
+void checkStone(const std::string& fbx, const ModelDesc& intended, CheckLog& log, const std::string& what,
+                float extentTolerance) {
     Assimp::Importer importer;
-    const aiScene* scene = importBytes(importer, fbx, log, "stone enemy");
+    const aiScene* scene = importBytes(importer, fbx, log, what);
     if (!scene)
         return;
     for (unsigned i = 0; i < scene->mRootNode->mNumChildren; ++i)
         log.expect(std::string(scene->mRootNode->mChildren[i]->mName.C_Str()) != ArmatureNodeName,
-                   "stone enemy: a static model has no armature");
-    log.expect(scene->mNumAnimations == 0, "stone enemy: a static model has no clips");
-    checkMeshAgainst(scene, intended, log, "stone enemy");
+                   what + ": a static model has no armature");
+    log.expect(scene->mNumAnimations == 0, what + ": a static model has no clips");
+    checkMeshAgainst(scene, intended, log, what);
     if (!log.ok())
         return;
     const aiMesh* mesh = scene->mMeshes[0];
-    log.expect(mesh->mNumBones == 0, "stone enemy: a static model has no bones");
+    log.expect(mesh->mNumBones == 0, what + ": a static model has no bones");
     glm::vec3 lo(1e9f), hi(-1e9f);
     for (unsigned k = 0; k < mesh->mNumVertices; ++k) {
         const glm::vec3 p(mesh->mVertices[k].x, mesh->mVertices[k].y, mesh->mVertices[k].z);
@@ -362,11 +363,11 @@ void checkStone(const std::string& fbx, const ModelDesc& intended, CheckLog& log
     }
     const glm::vec3 half = 0.5f * (hi - lo), centre = 0.5f * (hi + lo);
     const glm::vec3 error = glm::abs(half / stone::HalfExtents - glm::vec3(1.0f));
-    log.expect(std::max({error.x, error.y, error.z}) < 0.005f, "stone enemy: half extents " + str(half.x) +
+    log.expect(std::max({error.x, error.y, error.z}) < extentTolerance, what + ": half extents " + str(half.x) +
                                                                    " x " + str(half.y) + " x " + str(half.z) +
                                                                    " do not fill the box");
-    log.expect(glm::length(centre) < 0.005f, "stone enemy: not centred on its origin");
-    log.note("stone enemy: half extents (x, y, z) = (" + str(half.x) + ", " + str(half.y) + ", " +
+    log.expect(glm::length(centre) < 0.005f, what + ": not centred on its origin");
+    log.note(what + ": half extents (x, y, z) = (" + str(half.x) + ", " + str(half.y) + ", " +
              str(half.z) + ")");
 }
 

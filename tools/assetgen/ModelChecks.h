@@ -25,6 +25,9 @@ void checkCreature(const std::string& fbx, const ModelDesc& intended, CheckLog& 
                    SkinningReport* report = nullptr);
 
 // The stone enemy: a static mesh against `intended` that fills its box, centred, facing +x.
-void checkStone(const std::string& fbx, const ModelDesc& intended, CheckLog& log);
+// `extentTolerance`: how far (relative) the half extents may be from filling the physics box; a
+// coarser lattice may miss the full mesh's outermost points.
+void checkStone(const std::string& fbx, const ModelDesc& intended, CheckLog& log,
+                const std::string& what = "stone enemy", float extentTolerance = 0.005f);
 
 } // namespace assetgen

@@ -92,12 +92,14 @@ UvRect rect(int x0, int y0, int x1, int y1) {
 
 } // namespace
 
-std::vector<PaintedPart> parts() {
+std::vector<PaintedPart> parts(int coarseness) {
+    // Every lattice count below is even, so a coarser lattice keeps a subset of the same points.
+    const int c = coarseness > 1 ? coarseness : 1;
     std::vector<PaintedPart> out;
     PaintedPart slab;
     slab.surface.name = "Rock";
-    slab.surface.segments = SlabSegments;
-    slab.surface.rings = SlabRings;
+    slab.surface.segments = SlabSegments / c;
+    slab.surface.rings = SlabRings / c;
     slab.surface.point = [](float s, float a) { return toModel(sampleSlab(s, a).world); };
     slab.surface.uv = rect(0, 0, 1024, 640);
     slab.paint = [](const glm::vec3&, float s, float a) { return paintRock(sampleSlabCached(s, a)); };
@@ -107,22 +109,22 @@ std::vector<PaintedPart> parts() {
         const Tube arm = armShape(side);
         PaintedPart part;
         part.surface.name = side < 0 ? "Arm_L" : "Arm_R";
-        part.surface.segments = LimbSegments;
-        part.surface.rings = LimbRings;
+        part.surface.segments = LimbSegments / c;
+        part.surface.rings = LimbRings / c;
         part.surface.point = [arm](float s, float a) { return toModel(sampleTube(arm, s, a).world); };
         part.surface.uv = side < 0 ? rect(0, 640, 256, 896) : rect(256, 640, 512, 896);
         part.paint = [arm](const glm::vec3&, float s, float a) { return paintRock(sampleTube(arm, s, a)); };
         part.needsPoint = false;
         out.push_back(std::move(part));
     }
-    for (int c = 0; c < 3; ++c) {
-        const Tube crag = cragShape(c);
+    for (int k = 0; k < 3; ++k) {
+        const Tube crag = cragShape(k);
         PaintedPart part;
         part.surface.name = "Crag";
-        part.surface.segments = LimbSegments / 2;
-        part.surface.rings = LimbRings / 2;
+        part.surface.segments = LimbSegments / 2 / c;
+        part.surface.rings = LimbRings / 2 / c;
         part.surface.point = [crag](float s, float a) { return toModel(sampleTube(crag, s, a).world); };
-        part.surface.uv = rect(512 + 128 * c, 640, 640 + 128 * c, 768);
+        part.surface.uv = rect(512 + 128 * k, 640, 640 + 128 * k, 768);
         part.paint = [crag](const glm::vec3&, float s, float a) { return paintRock(sampleTube(crag, s, a)); };
         part.needsPoint = false;
         out.push_back(std::move(part));
@@ -131,8 +133,8 @@ std::vector<PaintedPart> parts() {
         const EyeShape eye = eyeShape(side);
         PaintedPart part;
         part.surface.name = side < 0 ? "Eye_L" : "Eye_R";
-        part.surface.segments = 24;
-        part.surface.rings = 14;
+        part.surface.segments = 24 / c;
+        part.surface.rings = 14 / c;
         part.surface.point = [eye](float s, float a) { return toModel(eye.point(s, a)); };
         part.surface.uv = side < 0 ? rect(512, 768, 640, 896) : rect(640, 768, 768, 896);
         part.paint = [](const glm::vec3&, float s, float a) { return paintEye(s, a); };
@@ -141,8 +143,8 @@ std::vector<PaintedPart> parts() {
     return out;
 }
 
-MeshData mesh() {
-    return buildMesh(parts());
+MeshData mesh(int coarseness) {
+    return buildMesh(parts(coarseness));
 }
 
 Image texture() {

@@ -22,8 +22,13 @@ constexpr int TextureSize = 1024;
 constexpr float GameScale = 4.2f;
 const glm::vec3 HalfExtents(1.0f, 5.0f / GameScale, 6.0f / GameScale);
 
-std::vector<PaintedPart> parts();
-MeshData mesh();
+// `coarseness` divides every part's lattice counts: 2 gives the low-detail mesh, a quarter of the
+// triangles on a subset of the full mesh's points, with the same texture mapping.
+std::vector<PaintedPart> parts(int coarseness = 1);
+MeshData mesh(int coarseness = 1);
+// The low-detail mesh's coarseness. The game draws it below full render scale, where the full
+// mesh's triangles are most of a frame's vertex work and its detail is finer than a pixel.
+constexpr int LowDetailCoarseness = 2;
 Image texture();
 
 } // namespace assetgen::stone
