@@ -3,6 +3,7 @@
 #include "FbxWriter.h"
 #include "ImageChecks.h"
 #include "SkyBox.h"
+#include "StoneEnemy.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,10 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <set>
 #include <sstream>
+#include <tuple>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -272,4 +276,30 @@ TEST(AssetChecks, TheDefaultTextureMustBeLightAndDetailedEnoughToShowScale) {
     checkDefaultTexture(encodePng(dark), DefaultTextureSize, gloomy);
     ASSERT_EQ(gloomy.failures.size(), 1u) << joined(gloomy.failures);
     EXPECT_NE(gloomy.failures[0].find("is not light grey"), std::string::npos) << gloomy.failures[0];
+}
+
+// The game draws the low-detail stone in the enemies' place below full size: it must be the same
+// rock on a coarser lattice, each of its points one of the full stone's with the same place on the
+// texture, so that it keeps the shape, the paint and the box, with a quarter of the triangles.
+TEST(StoneEnemy, TheLowDetailStoneIsTheSameRockOnEveryOtherPoint) {
+    const MeshData full = stone::mesh(), low = stone::mesh(stone::LowDetailCoarseness);
+    // Where each of the full stone's points lies on the texture; a pole has one place per segment.
+    std::map<std::tuple<float, float, float>, std::set<std::pair<float, float>>> fullPoints;
+    for (const MeshVertex& v : full.vertices)
+        fullPoints[{v.position.x, v.position.y, v.position.z}].insert({v.uv.x, v.uv.y});
+    int strangers = 0, moved = 0;
+    for (const MeshVertex& v : low.vertices) {
+        const auto found = fullPoints.find({v.position.x, v.position.y, v.position.z});
+        if (found == fullPoints.end()) {
+            ++strangers;
+            continue;
+        }
+        const bool pole = found->second.size() > 2; // a seam point has two: u = 0 and u = 1
+        moved += pole || found->second.count({v.uv.x, v.uv.y}) ? 0 : 1;
+    }
+    EXPECT_EQ(strangers, 0) << "of " << low.vertices.size() << " points are not the full stone's";
+    EXPECT_EQ(moved, 0) << "of " << low.vertices.size() << " points lie elsewhere on the texture";
+    const double ratio = static_cast<double>(low.indices.size()) / static_cast<double>(full.indices.size());
+    EXPECT_GT(ratio, 0.22);
+    EXPECT_LT(ratio, 0.27);
 }

@@ -7,6 +7,7 @@
 
 #include "app/AppState.h"
 #include "app/Game.h"
+#include "app/GlowArea.h"
 #include "support/GLContext.h"
 
 #include <GL/glew.h>
@@ -72,6 +73,22 @@ TEST(GlowArea, NothingGlowsOutsideTheAreaAndTheLimitedBlurChangesNoPixel) {
         createCameras(game);
         setUpBloom(game);
     }
+    // Below three quarters of full size (the last stretch here) the enemies are drawn from the
+    // low-detail stone: a quarter of the triangles, inside the full stone's box, so that the
+    // off-screen test and the glow area made from that box still hold for it.
+    ASSERT_FALSE(game.enemyLowDetail.meshes.empty()) << "the low-detail stone did not load";
+    std::size_t fullCorners = 0, lowCorners = 0;
+    for (const Mesh& mesh : game.enemy1.model.meshes)
+        fullCorners += mesh.indices.size();
+    for (const Mesh& mesh : game.enemyLowDetail.meshes)
+        lowCorners += mesh.indices.size();
+    EXPECT_LE(lowCorners * 10, fullCorners * 3) << lowCorners / 3 << " triangles against " << fullCorners / 3;
+    const glow::Box full = modelBounds(game.enemy1.model), low = modelBounds(game.enemyLowDetail);
+    for (int axis = 0; axis < 3; ++axis) {
+        EXPECT_GE(low.min[axis], full.min[axis] - 1e-5f) << "axis " << axis;
+        EXPECT_LE(low.max[axis], full.max[axis] + 1e-5f) << "axis " << axis;
+    }
+
     AppState& state = appState();
     Model& star = state.starLight.model;
     ScriptedPlay script(game.window);
@@ -81,7 +98,8 @@ TEST(GlowArea, NothingGlowsOutsideTheAreaAndTheLimitedBlurChangesNoPixel) {
     int litTexels = 0, compared = 0, differing = 0, framesWithGlow = 0;
     double coverage = 0.0;
     for (int frame = 0; frame < Frames && !glfwWindowShouldClose(game.window); ++frame) {
-        // A lower scale on the last stretch: the area follows the smaller scene image.
+        // A lower scale on the last stretch: the area follows the smaller scene image, and the
+        // enemies are the low-detail stone.
         if (frame == Frames - 100)
             useRenderScale(game, 0.75f);
         script.before(frame);
