@@ -92,6 +92,8 @@ struct Options {
 
 // Every this many frames a picture, when asked for.
 constexpr int ShotEvery = 50;
+// Every this many steady frames, this many reference frames (outside the frames' own timings).
+constexpr int ReferenceEvery = 10, ReferenceGroup = 2;
 
 bool parse(int argc, char** argv, Options& o) {
     for (int i = 1; i < argc; ++i) {
@@ -318,6 +320,8 @@ int main(int argc, char** argv) {
     std::vector<FrameRecord> frames;
     frames.reserve(static_cast<std::size_t>(options.frames));
     frames.push_back(first);
+    // The frame cost's unit, sampled in groups among the steady frames it is compared with.
+    realtime::ReferenceFrame reference(game);
     int ended = -1;
     for (int frame = 1; frame < options.frames; ++frame) {
         if (glfwWindowShouldClose(game.window)) {
@@ -333,6 +337,8 @@ int main(int argc, char** argv) {
         if (!options.shots.empty() && frame % ShotEvery == 0 &&
             !screenshots::save(options.shots, frame, game.settings.width, game.settings.height))
             std::cout << "cannot write a picture into " << options.shots << std::endl;
+        if (frame >= options.warmup && frame % ReferenceEvery == 0)
+            reference.sample(ReferenceGroup);
     }
     alloccount::stopRecordingSites();
 
@@ -375,7 +381,9 @@ int main(int argc, char** argv) {
     // What the frame costs in units of the cheapest frame this machine can show, and whether the
     // game keeps real time with the shipped settings (the render scale chosen as it plays, frames
     // paced to the cap).
-    const double referenceMs = realtime::referenceFrameMs(game, 120);
+    if (reference.samples() == 0)
+        reference.sample(ReferenceGroup * 20);
+    const double referenceMs = reference.medianMs();
     std::printf("frame cost: %.2f full-window passes (median full-size frame %.2f ms; reference frame %.2f ms: "
                 "clear, one full-window quad from an RGBA16F image, swap)\n",
                 percentile(all, 0.5) / referenceMs, percentile(all, 0.5), referenceMs);

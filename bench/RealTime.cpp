@@ -50,37 +50,45 @@ GLuint copyProgram() {
 
 } // namespace
 
-double referenceFrameMs(Game& game, int frames) {
-    AppState& state = appState();
-    int width = 0, height = 0;
-    glfwGetFramebufferSize(game.window, &width, &height);
+ReferenceFrame::ReferenceFrame(Game& game) : game_(game) {
+    glfwGetFramebufferSize(game.window, &width_, &height_);
     // A window-sized RGBA16F image of its own, read one texel per pixel: the plainest copy there is.
     GLuint image = 0;
     glGenTextures(1, &image);
     glBindTexture(GL_TEXTURE_2D, image);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA16F, width, height, 0, GL_RGBA, GL_FLOAT, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA16F, width_, height_, 0, GL_RGBA, GL_FLOAT, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     const float grey[4] = {0.5f, 0.5f, 0.5f, 1.0f};
     glClearTexImage(image, 0, GL_RGBA, GL_FLOAT, grey);
-    const GLuint program = copyProgram();
-    glUseProgram(program);
-    std::vector<double> ms;
+    image_ = image;
+    program_ = copyProgram();
+}
+
+ReferenceFrame::~ReferenceFrame() {
+    const GLuint image = image_;
+    glDeleteTextures(1, &image);
+    glDeleteProgram(program_);
+}
+
+void ReferenceFrame::sample(int frames) {
+    glUseProgram(program_);
     glFinish();
     for (int i = 0; i < frames; ++i) {
         const double start = glfwGetTime();
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        glViewport(0, 0, width, height);
+        glViewport(0, 0, width_, height_);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glActiveTexture(GL_TEXTURE0);
-        glBindTexture(GL_TEXTURE_2D, image);
-        state.starLight.model.renderQuad();
-        glfwSwapBuffers(game.window);
+        glBindTexture(GL_TEXTURE_2D, image_);
+        appState().starLight.model.renderQuad();
+        glfwSwapBuffers(game_.window);
         glFinish();
-        ms.push_back((glfwGetTime() - start) * 1e3);
+        ms_.push_back((glfwGetTime() - start) * 1e3);
     }
-    return median(ms);
 }
+
+double ReferenceFrame::medianMs() const { return median(ms_); }
 
 Session play(Game& game, ScriptedPlay& script, int frames) {
     AppState& state = appState();

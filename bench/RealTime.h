@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -10,9 +11,28 @@ class ScriptedPlay;
 // scale the settings ask for, measured against the wall clock.
 namespace realtime {
 
-// The cheapest frame a window can show: clear, one full-window quad textured from the scene's
-// RGBA16F image, swap. The median over `frames`, in milliseconds; the unit of "frame cost".
-double referenceFrameMs(Game& game, int frames);
+// The cheapest frame a window can show: clear, one full-window quad textured from a window-sized
+// RGBA16F image, swap; the unit of "frame cost". This machine's speed drifts by a quarter over
+// tens of seconds, so the samples are best taken in small groups between the frames they are
+// compared with rather than in one block before or after them.
+class ReferenceFrame {
+public:
+    explicit ReferenceFrame(Game& game);
+    ~ReferenceFrame();
+    ReferenceFrame(const ReferenceFrame&) = delete;
+    ReferenceFrame& operator=(const ReferenceFrame&) = delete;
+
+    // Draws `frames` reference frames now. The game's next frame sets every state it needs again.
+    void sample(int frames);
+    double medianMs() const;
+    std::size_t samples() const { return ms_.size(); }
+
+private:
+    Game& game_;
+    unsigned image_ = 0, program_ = 0;
+    int width_ = 0, height_ = 0;
+    std::vector<double> ms_;
+};
 
 struct Session {
     int frames = 0;
