@@ -328,7 +328,7 @@ void runFrame(Game& game, const FrameOptions& options) {
 
     // Where the scene can glow this frame; nothing but the sky is drawn once the game is over,
     // and the sky never glows.
-    PixelRect glowing;
+    GlowRects glowing;
     if (gamerules::gameIsOver(state.starLight.actor)) {
         std::cout << "close window and try again" << std::endl;
         glfwSetWindowShouldClose(game.window, GLFW_TRUE);

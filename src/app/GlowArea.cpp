@@ -68,21 +68,22 @@ GlowSources collectGlowSources(const Game& game) {
     return glow;
 }
 
-PixelRect glowArea(const GlowSources& glow, const glm::mat4& viewProj, const glm::vec3& light, int sceneWidth,
+GlowRects glowArea(const GlowSources& glow, const glm::mat4& viewProj, const glm::vec3& light, int sceneWidth,
                    int sceneHeight) {
-    glow::ScreenRect screen;
+    const auto toPixels = [](float ndc, int extent) { return (ndc + 1.0f) * 0.5f * static_cast<float>(extent); };
+    GlowRects area;
     for (const GlowSource& s : glow.sources) {
         if (s.reach <= 0.0f || s.local.empty())
             continue;
         const glow::Box placed = glow::worldBox(s.local, *s.modelMatrix);
         const glow::Box lit = glow::intersect(placed, glow::around(s.startUpLight ? glow.startUpLight : light, s.reach));
-        screen.add(glow::project(lit, viewProj));
+        const glow::ScreenRect screen = glow::project(lit, viewProj);
+        if (screen.empty())
+            continue;
+        area.add(PixelRect{static_cast<int>(std::floor(toPixels(screen.x0, sceneWidth))) - PixelSlack,
+                           static_cast<int>(std::floor(toPixels(screen.y0, sceneHeight))) - PixelSlack,
+                           static_cast<int>(std::ceil(toPixels(screen.x1, sceneWidth))) + PixelSlack,
+                           static_cast<int>(std::ceil(toPixels(screen.y1, sceneHeight))) + PixelSlack});
     }
-    if (screen.empty())
-        return {};
-    const auto toPixels = [](float ndc, int extent) { return (ndc + 1.0f) * 0.5f * static_cast<float>(extent); };
-    return PixelRect{static_cast<int>(std::floor(toPixels(screen.x0, sceneWidth))) - PixelSlack,
-                     static_cast<int>(std::floor(toPixels(screen.y0, sceneHeight))) - PixelSlack,
-                     static_cast<int>(std::ceil(toPixels(screen.x1, sceneWidth))) + PixelSlack,
-                     static_cast<int>(std::ceil(toPixels(screen.y1, sceneHeight))) + PixelSlack};
+    return area;
 }

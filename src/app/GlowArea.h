@@ -32,6 +32,7 @@ glow::Box modelBounds(const Model& model);
 bool inView(const glow::Box& local, const glm::mat4& modelMatrix, const glm::mat4& viewProj);
 
 // The scene pixels (of a sceneWidth x sceneHeight image) that can glow this frame, for objects
-// drawn with `viewProj` and lit by the star at `light` (the position the lit program was given).
-PixelRect glowArea(const GlowSources& glow, const glm::mat4& viewProj, const glm::vec3& light, int sceneWidth,
+// drawn with `viewProj` and lit by the star at `light` (the position the lit program was given):
+// a rectangle for each object that can glow, merged down to a few.
+GlowRects glowArea(const GlowSources& glow, const glm::mat4& viewProj, const glm::vec3& light, int sceneWidth,
                    int sceneHeight);

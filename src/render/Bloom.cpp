@@ -50,7 +50,7 @@ void setSizes(BloomTargets& targets, int width, int height) {
     targets.blurWidth = reduced(targets.sceneWidth, downscaleOf(targets));
     targets.blurHeight = reduced(targets.sceneHeight, downscaleOf(targets));
     // New storage holds whatever it holds: clear all of it before the next blur relies on zeros.
-    targets.blurWritten = WholeImage;
+    targets.blurWritten = GlowRects(WholeImage);
 }
 
 // The combine reads the scene image texel for texel (onto the window at full size, onto the output
@@ -127,7 +127,56 @@ PixelRect bounds(const PixelRect& a, const PixelRect& b) {
 
 void scissorTo(const PixelRect& r) { glScissor(r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0); }
 
+long long area(const PixelRect& r) {
+    return r.empty() ? 0 : static_cast<long long>(r.x1 - r.x0) * static_cast<long long>(r.y1 - r.y0);
+}
+
 } // namespace
+
+void GlowRects::add(const PixelRect& r) {
+    if (r.empty())
+        return;
+    rects[count++] = r;
+    // Join while a join costs no pixels, or while there are too many: the cheapest join first.
+    while (count > 1) {
+        int a = 0, b = 1;
+        long long cheapest = 0;
+        for (int i = 0; i < count; ++i)
+            for (int j = i + 1; j < count; ++j) {
+                const long long cost = area(::bounds(rects[i], rects[j])) - area(rects[i]) - area(rects[j]);
+                if ((i == 0 && j == 1) || cost < cheapest) {
+                    a = i;
+                    b = j;
+                    cheapest = cost;
+                }
+            }
+        if (cheapest > 0 && count <= Max)
+            break;
+        rects[a] = ::bounds(rects[a], rects[b]);
+        rects[b] = rects[--count];
+    }
+}
+
+bool GlowRects::covers(int x, int y) const {
+    for (int i = 0; i < count; ++i)
+        if (x >= rects[i].x0 && x < rects[i].x1 && y >= rects[i].y0 && y < rects[i].y1)
+            return true;
+    return false;
+}
+
+bool GlowRects::holds(const PixelRect& r) const {
+    for (int i = 0; i < count; ++i)
+        if (rects[i].contains(r))
+            return true;
+    return r.empty();
+}
+
+PixelRect GlowRects::bounds() const {
+    PixelRect all;
+    for (int i = 0; i < count; ++i)
+        all = ::bounds(all, rects[i]);
+    return all;
+}
 
 void initBloom(BloomTargets& targets, Model& carrier, int width, int height) {
     std::cout << "IN INIT BLOOM" << std::endl;
@@ -234,14 +283,24 @@ void Model::drawBloom() {
     // glow, also where an earlier frame's glow was: the passes then cover that area too and write
     // the zeros the blur gives there. (A scissored clear would do the same, but some drivers draw it
     // with a shader of their own, built on first use in the middle of play.)
-    const PixelRect region = blurRegion(targets, targets.glowArea);
-    targets.lastGlowArea = clampTo(targets.glowArea, targets.sceneWidth, targets.sceneHeight);
-    targets.glowArea = WholeImage;
-    const PixelRect stale = clampTo(targets.blurWritten, targets.blurWidth, targets.blurHeight);
-    const PixelRect passes = region.contains(stale) ? region : bounds(region, stale);
-    targets.blurWritten = region;
+    GlowRects regions, taken;
+    for (int i = 0; i < targets.glowArea.count; ++i) {
+        taken.add(clampTo(targets.glowArea.rects[i], targets.sceneWidth, targets.sceneHeight));
+        regions.add(blurRegion(targets, targets.glowArea.rects[i]));
+    }
+    targets.lastGlowArea = taken;
+    targets.glowArea = GlowRects(WholeImage);
+    PixelRect passes[2 * GlowRects::Max];
+    int pieces = 0;
+    for (int i = 0; i < regions.count; ++i)
+        passes[pieces++] = regions.rects[i];
+    for (int i = 0; i < targets.blurWritten.count; ++i) {
+        const PixelRect stale = clampTo(targets.blurWritten.rects[i], targets.blurWidth, targets.blurHeight);
+        if (!regions.holds(stale))
+            passes[pieces++] = stale;
+    }
+    targets.blurWritten = regions;
     glEnable(GL_SCISSOR_TEST);
-    scissorTo(passes);
 
     blurShader->use();
     // One blur texel covers 1 / scale as much of the window at a lower render scale: shorter steps
@@ -250,11 +309,15 @@ void Model::drawBloom() {
     // "image" reads unit 0; do not rely on whatever the previous draw left active.
     glActiveTexture(GL_TEXTURE0);
     bool horizontal = true, first = true;
-    for (int pass = 0; pass < BloomBlurPasses && !passes.empty(); ++pass) {
+    for (int pass = 0; pass < BloomBlurPasses && pieces > 0; ++pass) {
         glBindFramebuffer(GL_FRAMEBUFFER, pingpongFBO[horizontal ? 1 : 0]);
         blurShader->setInt("horizontal", horizontal ? 1 : 0);
         glBindTexture(GL_TEXTURE_2D, first ? colorBuffers[1] : pingpongColorbuffers[horizontal ? 0 : 1]);
-        renderQuad();
+        // Pieces may overlap: each draw writes what the pass gives there, so twice is the same.
+        for (int k = 0; k < pieces; ++k) {
+            scissorTo(passes[k]);
+            renderQuad();
+        }
         horizontal = !horizontal;
         first = false;
     }
@@ -275,7 +338,7 @@ void Model::drawBloom() {
     combineShader->setFloat("exposure", 1.0f);
     // Outside the blur's region the blurred glow is exactly zero, so the combine only reads it
     // inside: the picture in up to five pieces, the glowing one with "bloom" on.
-    const PixelRect glowing = onTarget(region, targets, target);
+    const PixelRect glowing = onTarget(regions.bounds(), targets, target);
     if (glowing.contains(target) || glowing.empty()) {
         combineShader->setInt("bloom", glowing.empty() ? 0 : 1);
         renderQuad();

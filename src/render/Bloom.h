@@ -27,6 +27,30 @@ struct PixelRect {
 // Stands for "the whole image" until clamped to one.
 constexpr PixelRect WholeImage{0, 0, 1 << 30, 1 << 30};
 
+// Where glow can be, as a few rectangles. The objects the star lights and the goal's glowing frame
+// are often far apart on screen: one rectangle around both would take the ten blur passes over
+// all the space between them.
+struct GlowRects {
+    // More rectangles than this are merged: each pass draws once per rectangle.
+    static constexpr int Max = 4;
+
+    GlowRects() = default;
+    explicit GlowRects(const PixelRect& r) { add(r); }
+
+    // Adds `r` (nothing when empty). It joins a rectangle where that costs no more pixels than
+    // keeping both, and beyond Max the two whose joining adds the fewest pixels are joined:
+    // every pixel of every added rectangle stays covered.
+    void add(const PixelRect& r);
+    bool empty() const { return count == 0; }
+    bool covers(int x, int y) const;
+    // Whether `r` lies within one of the rectangles.
+    bool holds(const PixelRect& r) const;
+    PixelRect bounds() const;
+
+    PixelRect rects[Max + 1]; // one spare for the rectangle being added
+    int count = 0;
+};
+
 // The off-screen targets of the glow effect. The scene is drawn into hdrFBO (colour image 0: the
 // HDR scene, image 1: the part that glows); the glow image is blurred between the two ping-pong
 // targets at a reduced size, then combined with the scene onto the window (Model::drawBloom).
@@ -54,10 +78,10 @@ struct BloomTargets {
     // Where the glow image may be lit this frame, in scene pixels. The blur runs only there (and
     // its reach); the frame that knows sets it before drawBloom, which uses it once and then
     // goes back to the whole image.
-    PixelRect glowArea = WholeImage;
-    PixelRect lastGlowArea = WholeImage; // what the last drawBloom took, clamped to the scene image
-    // The part of the ping-pong images that may hold glow from earlier frames, in blur texels.
-    PixelRect blurWritten = WholeImage;
+    GlowRects glowArea{WholeImage};
+    GlowRects lastGlowArea{WholeImage}; // what the last drawBloom took, clamped to the scene image
+    // The parts of the ping-pong images that may hold glow from earlier frames, in blur texels.
+    GlowRects blurWritten{WholeImage};
 };
 
 // Creates the targets at width x height (the window's framebuffer; a 0 size is taken as 1), prints

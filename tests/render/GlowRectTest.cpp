@@ -1,9 +1,11 @@
+#include "render/Bloom.h"
 #include "render/GlowRect.h"
 
 #include <gtest/gtest.h>
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -105,4 +107,52 @@ TEST(GlowRect, ReachIsWhereTheWorstCaseLightMeetsTheThreshold) {
     EXPECT_NEAR(creature.always, 0.5945f, 1e-3f);
     // A floor colour brighter than the night lifts it.
     EXPECT_GT(glow::creatureSurface({0.9f, 0.9f, 0.9f, 1}, shiny, light).always, creature.always + 0.1f);
+}
+
+// The blur runs only inside these rectangles: a pixel of an added rectangle that ends up outside
+// every one of them would have its glow cut off.
+TEST(GlowRects, EveryAddedPixelStaysCoveredByAtMostFourRectangles) {
+    unsigned seed = 12345u;
+    auto next = [&seed](int range) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>((seed >> 8) % static_cast<unsigned>(range));
+    };
+    for (int round = 0; round < 50; ++round) {
+        GlowRects area;
+        std::vector<PixelRect> added;
+        for (int i = 0; i < 10; ++i) {
+            const int x = next(120), y = next(80);
+            const PixelRect r{x, y, x + 1 + next(30), y + 1 + next(20)};
+            added.push_back(r);
+            area.add(r);
+            ASSERT_LE(area.count, GlowRects::Max);
+        }
+        for (const PixelRect& r : added)
+            for (int y = r.y0; y < r.y1; ++y)
+                for (int x = r.x0; x < r.x1; ++x)
+                    ASSERT_TRUE(area.covers(x, y)) << "round " << round << ": (" << x << ", " << y << ")";
+    }
+}
+
+TEST(GlowRects, FarApartStaySeparateAndOverlapsJoin) {
+    // The star's patch in one corner, the goal's frame in the other: two small rectangles, not one
+    // that spans the picture.
+    GlowRects apart;
+    apart.add({0, 0, 10, 10});
+    apart.add({300, 150, 320, 160});
+    EXPECT_EQ(apart.count, 2);
+    EXPECT_FALSE(apart.covers(150, 80));
+    // Side by side, or one inside another: joining costs no pixel, so they join.
+    GlowRects touching;
+    touching.add({0, 0, 10, 10});
+    touching.add({10, 0, 20, 10});
+    touching.add({2, 2, 5, 5});
+    ASSERT_EQ(touching.count, 1);
+    EXPECT_TRUE(touching.holds({0, 0, 20, 10}));
+    EXPECT_FALSE(touching.covers(20, 5));
+    // Nothing added, nothing covered.
+    GlowRects none;
+    none.add({5, 5, 5, 9});
+    EXPECT_TRUE(none.empty());
+    EXPECT_TRUE(none.bounds().empty());
 }

@@ -29,20 +29,21 @@ struct Outside {
     std::string first;
 };
 
-// Counts the glow image's lit texels outside `area`.
-int litOutside(const BloomTargets& t, const PixelRect& area, std::vector<float>& texels, int& lit) {
+// Counts the glow image's lit texels outside `area`, and in `covered` the texels inside it.
+int litOutside(const BloomTargets& t, const GlowRects& area, std::vector<float>& texels, int& lit, int& covered) {
     texels.resize(static_cast<std::size_t>(t.sceneWidth) * t.sceneHeight * 4);
     glBindTexture(GL_TEXTURE_2D, t.colorBuffers[1]);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_FLOAT, texels.data());
     int outside = 0;
     for (int y = 0; y < t.sceneHeight; ++y)
         for (int x = 0; x < t.sceneWidth; ++x) {
+            const bool inside = area.covers(x, y);
+            covered += inside ? 1 : 0;
             const float* p = &texels[(static_cast<std::size_t>(y) * t.sceneWidth + x) * 4];
             if (p[0] <= 0.0f && p[1] <= 0.0f && p[2] <= 0.0f)
                 continue;
             ++lit;
-            if (x < area.x0 || x >= area.x1 || y < area.y0 || y >= area.y1)
-                ++outside;
+            outside += inside ? 0 : 1;
         }
     return outside;
 }
@@ -97,6 +98,7 @@ TEST(GlowArea, NothingGlowsOutsideTheAreaAndTheLimitedBlurChangesNoPixel) {
     std::vector<float> texels;
     int litTexels = 0, compared = 0, differing = 0, framesWithGlow = 0;
     double coverage = 0.0;
+    int rects = 0;
     for (int frame = 0; frame < Frames && !glfwWindowShouldClose(game.window); ++frame) {
         // A lower scale on the last stretch: the area follows the smaller scene image, and the
         // enemies are the low-detail stone.
@@ -105,19 +107,22 @@ TEST(GlowArea, NothingGlowsOutsideTheAreaAndTheLimitedBlurChangesNoPixel) {
         script.before(frame);
         runFrame(game);
         const BloomTargets& t = state.bloom;
-        const PixelRect area = t.lastGlowArea;
-        int lit = 0;
-        const int out = litOutside(t, area, texels, lit);
+        const GlowRects area = t.lastGlowArea;
+        int lit = 0, covered = 0;
+        const int out = litOutside(t, area, texels, lit, covered);
         litTexels += lit;
         framesWithGlow += lit > 0 ? 1 : 0;
-        coverage += area.empty() ? 0.0
-                                 : double(area.x1 - area.x0) * (area.y1 - area.y0) / (double(t.sceneWidth) * t.sceneHeight);
+        coverage += double(covered) / (double(t.sceneWidth) * t.sceneHeight);
+        rects += area.count;
         if (out > 0) {
             outside.texels += out;
-            if (outside.frames++ == 0)
-                outside.first = "frame " + std::to_string(frame) + ": " + std::to_string(out) + " texels outside [" +
-                                std::to_string(area.x0) + ", " + std::to_string(area.x1) + ") x [" +
-                                std::to_string(area.y0) + ", " + std::to_string(area.y1) + ")";
+            if (outside.frames++ == 0) {
+                const PixelRect b = area.bounds();
+                outside.first = "frame " + std::to_string(frame) + ": " + std::to_string(out) + " texels outside " +
+                                std::to_string(area.count) + " rectangles within [" + std::to_string(b.x0) + ", " +
+                                std::to_string(b.x1) + ") x [" + std::to_string(b.y0) + ", " + std::to_string(b.y1) +
+                                ")";
+            }
         }
         // The same frame's images once more: the blur limited to the area, then over everything.
         if (frame % CompareEvery == 0) {
@@ -131,9 +136,9 @@ TEST(GlowArea, NothingGlowsOutsideTheAreaAndTheLimitedBlurChangesNoPixel) {
         }
     }
     glfwTerminate();
-    std::printf("glow area: %d frames, %d with glow (%d lit texels), the area covered %.1f %% of the scene on "
-                "average\n",
-                Frames, framesWithGlow, litTexels, 100.0 * coverage / Frames);
+    std::printf("glow area: %d frames, %d with glow (%d lit texels), the area covered %.1f %% of the scene in "
+                "%.1f rectangles on average\n",
+                Frames, framesWithGlow, litTexels, 100.0 * coverage / Frames, double(rects) / Frames);
     EXPECT_GT(framesWithGlow, Frames / 2) << "a session without glow would prove nothing";
     EXPECT_EQ(outside.frames, 0) << outside.texels << " texels in all; first at " << outside.first;
     EXPECT_EQ(differing, 0) << "of " << compared << " compared frames";
