@@ -290,15 +290,12 @@ void Model::drawBloom() {
     }
     targets.lastGlowArea = taken;
     targets.glowArea = GlowRects(WholeImage);
-    PixelRect passes[2 * GlowRects::Max];
-    int pieces = 0;
-    for (int i = 0; i < regions.count; ++i)
-        passes[pieces++] = regions.rects[i];
-    for (int i = 0; i < targets.blurWritten.count; ++i) {
-        const PixelRect stale = clampTo(targets.blurWritten.rects[i], targets.blurWidth, targets.blurHeight);
-        if (!regions.holds(stale))
-            passes[pieces++] = stale;
-    }
+    // The passes cover the regions and what earlier glow they do not hold; a region and its stale
+    // self of the last frame mostly overlap, and join.
+    GlowRects passes = regions;
+    for (int i = 0; i < targets.blurWritten.count; ++i)
+        passes.add(clampTo(targets.blurWritten.rects[i], targets.blurWidth, targets.blurHeight));
+    const int pieces = passes.count;
     targets.blurWritten = regions;
     glEnable(GL_SCISSOR_TEST);
 
@@ -315,7 +312,7 @@ void Model::drawBloom() {
         glBindTexture(GL_TEXTURE_2D, first ? colorBuffers[1] : pingpongColorbuffers[horizontal ? 0 : 1]);
         // Pieces may overlap: each draw writes what the pass gives there, so twice is the same.
         for (int k = 0; k < pieces; ++k) {
-            scissorTo(passes[k]);
+            scissorTo(passes.rects[k]);
             renderQuad();
         }
         horizontal = !horizontal;
