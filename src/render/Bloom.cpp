@@ -164,13 +164,6 @@ bool GlowRects::covers(int x, int y) const {
     return false;
 }
 
-bool GlowRects::holds(const PixelRect& r) const {
-    for (int i = 0; i < count; ++i)
-        if (rects[i].contains(r))
-            return true;
-    return r.empty();
-}
-
 PixelRect GlowRects::bounds() const {
     PixelRect all;
     for (int i = 0; i < count; ++i)

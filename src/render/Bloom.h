@@ -43,8 +43,6 @@ struct GlowRects {
     void add(const PixelRect& r);
     bool empty() const { return count == 0; }
     bool covers(int x, int y) const;
-    // Whether `r` lies within one of the rectangles.
-    bool holds(const PixelRect& r) const;
     PixelRect bounds() const;
 
     PixelRect rects[Max + 1]; // one spare for the rectangle being added

@@ -148,7 +148,11 @@ TEST(GlowRects, FarApartStaySeparateAndOverlapsJoin) {
     touching.add({10, 0, 20, 10});
     touching.add({2, 2, 5, 5});
     ASSERT_EQ(touching.count, 1);
-    EXPECT_TRUE(touching.holds({0, 0, 20, 10}));
+    const PixelRect joined = touching.rects[0];
+    EXPECT_EQ(joined.x0, 0);
+    EXPECT_EQ(joined.y0, 0);
+    EXPECT_EQ(joined.x1, 20);
+    EXPECT_EQ(joined.y1, 10);
     EXPECT_FALSE(touching.covers(20, 5));
     // Nothing added, nothing covered.
     GlowRects none;
