@@ -138,6 +138,10 @@ bool openWindow(Game& game) {
     glfwSetCursorPosCallback(game.window, mouseCallback);
     glfwSetKeyCallback(game.window, keyCallback);
     glfwSetInputMode(game.window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
+    state.mouseSpeed = s.mousespeed;
+    state.invertMouse = s.invertmouse;
+    loadGamepadMappings(game.settingsPath);
+    watchGamepads();
     return true;
 }
 

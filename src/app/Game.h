@@ -10,6 +10,7 @@
 #include <GLFW/glfw3.h>
 #include <glm/glm.hpp>
 
+#include <string>
 #include <vector>
 
 class PhysicsWorld;
@@ -31,6 +32,7 @@ struct Programs {
 // process-wide (the player and the star live in AppState, because the callbacks reach them).
 struct Game {
     Settings settings;
+    std::string settingsPath = "../assets/settings.ini"; // where settings came from; gamepad mappings sit beside it
     GLFWwindow* window = nullptr;
     Programs programs;
     std::vector<glm::vec3> levelPositions;

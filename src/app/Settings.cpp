@@ -2,6 +2,7 @@
 
 #include <INIReader.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
@@ -12,7 +13,7 @@
 namespace {
 
 // Beyond this a cap no longer limits anything a display can show.
-constexpr long MaxFrameCap = 1000;
+constexpr int MaxFrameCap = 1000;
 
 // A window side as the file gives it. A number that does not fit an int keeps its sign and
 // saturates, so that the window check refuses it instead of seeing a wrapped, plausible size.
@@ -25,20 +26,49 @@ int readWindowSide(const INIReader& reader, const char* key, int fallback) {
     return static_cast<int>(value);
 }
 
-} // namespace
-
-float parseRenderScale(const std::string& text, bool& ok) {
+std::string lowerCase(const std::string& text) {
     std::string lower;
     for (char c : text)
         lower.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
-    ok = true;
-    if (lower == "auto")
-        return RenderScaleAuto;
+    return lower;
+}
+
+std::string trimmed(const std::string& text) {
+    const auto blank = [](unsigned char c) { return std::isspace(c) != 0; };
+    const auto first = std::find_if_not(text.begin(), text.end(), blank);
+    const auto last = std::find_if_not(text.rbegin(), text.rend(), blank).base();
+    return first < last ? std::string(first, last) : std::string();
+}
+
+// Our own keys: a present value that is not in range says so on one line and keeps the default.
+void reportBadValue(const char* key, const std::string& text, const std::string& wanted,
+                    const std::string& kept) {
+    std::cout << "Settings: " << key << " = " << text << " is not " << wanted << "; using " << kept
+              << std::endl;
+}
+
+} // namespace
+
+bool parseWholeNumber(const std::string& text, double& value) {
+    const std::string t = trimmed(text);
+    // strtod also reads hex, "inf" and "nan"; a settings file means none of them.
+    if (t.empty() || t.find_first_of("xXiInN") != std::string::npos)
+        return false;
     char* end = nullptr;
     errno = 0;
-    const double value = std::strtod(text.c_str(), &end);
-    if (!text.empty() && *end == '\0' && errno == 0 && std::isfinite(value) && value >= MinRenderScale &&
-        value <= 1.0)
+    const double v = std::strtod(t.c_str(), &end);
+    if (*end != '\0' || errno == ERANGE || !std::isfinite(v))
+        return false;
+    value = v;
+    return true;
+}
+
+float parseRenderScale(const std::string& text, bool& ok) {
+    ok = true;
+    if (lowerCase(trimmed(text)) == "auto")
+        return RenderScaleAuto;
+    double value = 0.0;
+    if (parseWholeNumber(text, value) && value >= MinRenderScale && value <= 1.0)
         return static_cast<float>(value);
     ok = false;
     return RenderScaleAuto;
@@ -46,29 +76,51 @@ float parseRenderScale(const std::string& text, bool& ok) {
 
 Settings readSettings(const std::string& path) {
     INIReader reader(path);
+    const Settings defaults;
     Settings s;
     // Read in the file's documented key order; each falls back to its default.
-    s.width = readWindowSide(reader, "width", 1280);
-    s.height = readWindowSide(reader, "height", 768);
-    s.fullscreen = reader.GetBoolean("window", "fullscreen", false);
-    s.resizeable = reader.GetBoolean("window", "resizeable", false);
-    s.title = reader.Get("window", "title", "glorbit");
-    s.refreshrate = static_cast<int>(reader.GetInteger("window", "refreshrate", 60));
-    s.brightness = static_cast<float>(reader.GetInteger("window", "brightness", 1));
+    s.width = readWindowSide(reader, "width", defaults.width);
+    s.height = readWindowSide(reader, "height", defaults.height);
+    s.fullscreen = reader.GetBoolean("window", "fullscreen", defaults.fullscreen);
+    s.resizeable = reader.GetBoolean("window", "resizeable", defaults.resizeable);
+    s.title = reader.Get("window", "title", defaults.title);
+    s.refreshrate = static_cast<int>(reader.GetInteger("window", "refreshrate", defaults.refreshrate));
+    s.brightness =
+        static_cast<float>(reader.GetInteger("window", "brightness", static_cast<long>(defaults.brightness)));
 
-    // The two speed keys: a bad value says so and keeps the default, the game still starts.
-    const long framecap = reader.GetInteger("window", "framecap", Settings().framecap);
-    if (framecap >= 0 && framecap <= MaxFrameCap) {
-        s.framecap = static_cast<int>(framecap);
-    } else {
-        std::cout << "Settings: framecap = " << reader.Get("window", "framecap", "")
-                  << " is not a frame rate from 0 to " << MaxFrameCap << "; using " << s.framecap << std::endl;
+    // Our own keys are read whole: a bad value says so and keeps the default, the game still starts.
+    if (reader.HasValue("window", "framecap")) {
+        const std::string text = reader.Get("window", "framecap", "");
+        double value = 0.0;
+        if (parseWholeNumber(text, value) && value >= 0.0 && value <= MaxFrameCap &&
+            value == std::floor(value))
+            s.framecap = static_cast<int>(value);
+        else
+            reportBadValue("framecap", text, "a frame rate from 0 to " + std::to_string(MaxFrameCap),
+                           std::to_string(defaults.framecap));
     }
-    const std::string renderscale = reader.Get("window", "renderscale", "auto");
-    bool ok = true;
-    s.renderscale = parseRenderScale(renderscale, ok);
-    if (!ok)
-        std::cout << "Settings: renderscale = " << renderscale << " is not auto or a number from " << MinRenderScale
-                  << " to 1; using auto" << std::endl;
+    if (reader.HasValue("window", "renderscale")) {
+        const std::string text = reader.Get("window", "renderscale", "");
+        bool ok = true;
+        s.renderscale = parseRenderScale(text, ok);
+        if (!ok)
+            reportBadValue("renderscale", text, "auto or a number from 0.5 to 1", "auto");
+    }
+    if (reader.HasValue("window", "mousespeed")) {
+        const std::string text = reader.Get("window", "mousespeed", "");
+        double value = 0.0;
+        if (parseWholeNumber(text, value) && static_cast<float>(value) >= MinMouseSpeed &&
+            static_cast<float>(value) <= MaxMouseSpeed)
+            s.mousespeed = static_cast<float>(value);
+        else
+            reportBadValue("mousespeed", text, "a number from 0.1 to 10", "1");
+    }
+    if (reader.HasValue("window", "invertmouse")) {
+        const std::string text = lowerCase(trimmed(reader.Get("window", "invertmouse", "")));
+        if (text == "true" || text == "yes" || text == "on" || text == "1")
+            s.invertmouse = true;
+        else if (!(text == "false" || text == "no" || text == "off" || text == "0"))
+            reportBadValue("invertmouse", reader.Get("window", "invertmouse", ""), "true or false", "false");
+    }
     return s;
 }

@@ -27,16 +27,17 @@ TEST(Settings, MissingFileGivesTheDefaults) {
 }
 
 TEST(Settings, ValuesAreReadFromTheWindowSectionOnly) {
-    const std::string path = writeIni("settings-a.ini", "[window]\nwidth = 320\nheight=200\nfullscreen = true\n"
-                                                        "resizeable = yes\ntitle = tiny\nbrightness = 2.5\n"
-                                                        "[other]\nrefreshrate = 30\n");
+    const std::string path =
+        writeIni("settings-a.ini", "[window]\nwidth = 320\nheight=200\nfullscreen = true\n"
+                                   "resizeable = yes\ntitle = tiny\nbrightness = 2.5\n"
+                                   "[other]\nrefreshrate = 30\n");
     const Settings s = readSettings(path);
     EXPECT_EQ(s.width, 320);
     EXPECT_EQ(s.height, 200);
     EXPECT_TRUE(s.fullscreen);
     EXPECT_TRUE(s.resizeable);
     EXPECT_EQ(s.title, "tiny");
-    EXPECT_EQ(s.refreshrate, 60); // another section's key is not this one
+    EXPECT_EQ(s.refreshrate, 60);  // another section's key is not this one
     EXPECT_EQ(s.brightness, 2.0f); // integer key: parsing stops at the point
     std::remove(path.c_str());
 }
@@ -80,4 +81,31 @@ TEST(Settings, FrameCapAndRenderScaleFallBackOnBadValues) {
     const Settings shipped = readSettings("../assets/settings.ini");
     EXPECT_EQ(shipped.framecap, 60);
     EXPECT_EQ(shipped.renderscale, RenderScaleAuto);
+}
+
+TEST(Settings, OurKeysAreReadWholeOrFallBackToTheirDefaults) {
+    struct Case {
+        const char* text;
+        int framecap;
+        float mousespeed;
+        bool invertmouse;
+    };
+    const Case cases[] = {
+        {"", 60, 1.0f, false},
+        {"framecap =   30  \nmousespeed = 0.1\ninvertmouse = true\n", 30, 0.1f, true},
+        {"framecap = 1000\nmousespeed = 10\ninvertmouse = No\n", 1000, 10.0f, false},
+        {"framecap = 1001\nmousespeed = 10.01\ninvertmouse = maybe\n", 60, 1.0f, false},
+        {"framecap = 0x10\nmousespeed = 0.09\ninvertmouse = 1\n", 60, 1.0f, true},
+        {"framecap = 1e308\nmousespeed = 2x\n", 60, 1.0f, false},
+        {"framecap = 0.75\nmousespeed = inf\n", 60, 1.0f, false},
+        {"framecap = nan\nmousespeed = 2.5\n", 60, 2.5f, false},
+    };
+    for (const Case& c : cases) {
+        const std::string path = writeIni("settings-ours.ini", std::string("[window]\n") + c.text);
+        const Settings s = readSettings(path);
+        EXPECT_EQ(s.framecap, c.framecap) << c.text;
+        EXPECT_EQ(s.mousespeed, c.mousespeed) << c.text;
+        EXPECT_EQ(s.invertmouse, c.invertmouse) << c.text;
+        std::remove(path.c_str());
+    }
 }
