@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -40,11 +41,14 @@ std::string readMappingFile(const std::filesystem::path& path) {
     return text.str();
 }
 
+// GLFW passes over a line that does not start with a hex digit without a word, and reports a bad
+// GUID only through glfwGetError: both count as refused here.
 void addMappings(const std::string& text, const std::string& source) {
     for (const std::string& line : mappingLines(text)) {
         glfwGetError(nullptr);
-        const int accepted = glfwUpdateGamepadMappings(line.c_str());
-        if (!accepted || glfwGetError(nullptr) != GLFW_NO_ERROR)
+        const bool accepted = std::isxdigit(static_cast<unsigned char>(line[0])) &&
+                              glfwUpdateGamepadMappings(line.c_str()) && glfwGetError(nullptr) == GLFW_NO_ERROR;
+        if (!accepted)
             std::cout << "Gamepad mapping refused (" << source << "): " << line.substr(0, 80) << std::endl;
     }
 }
