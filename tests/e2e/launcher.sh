@@ -8,6 +8,7 @@
 start_launcher() {
     local prefix=$1
     shift
+    rm -f "$WORK/out.txt" "$WORK/err.txt" # no lines from the start before
     (cd / && exec "$prefix/bin/glorbit" "$@" >"$WORK/out.txt" 2>"$WORK/err.txt") &
     GAME_PID=$!
 }
@@ -16,7 +17,6 @@ start_launcher() {
 # exit status is 0. $1: prefix; $2: the "Brightness: " value the settings should give.
 play_and_quit() {
     local prefix=$1 brightness=$2
-    rm -f "$WORK/out.txt"
     start_launcher "$prefix"
     wait_for_line '^INIT BLOOM: done' 90
     grep -qx "Brightness: $brightness" "$WORK/out.txt" || fail "no 'Brightness: $brightness'"
