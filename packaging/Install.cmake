@@ -52,8 +52,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Not linked, but needed to see anything: an OpenGL driver, and a terminal for the desktop entry.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libgl1-mesa-dri, x-terminal-emulator")
+# Not linked, but needed to see anything: an OpenGL driver, and notify-send, through which the
+# launcher tells a player who started the game from the menu how it ended.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libgl1-mesa-dri, libnotify-bin")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${GLORBIT_HOMEPAGE})
 set(CPACK_GENERATOR DEB)
 include(CPack)

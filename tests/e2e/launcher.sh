@@ -3,11 +3,12 @@
 # is a fresh temporary one.
 
 # $1: the installed tree's root (the prefix, or the folder a .deb was unpacked into, plus /usr).
-# The remaining arguments go to the launcher. The exit status stays collectable by wait_exit:
-# the launcher replaces itself with the game, so GAME_PID is the game's.
+# The remaining arguments go to the launcher. GAME_PID is the launcher's, which returns the game's
+# exit status (wait_exit) and passes a SIGTERM on to the game (cleanup).
 start_launcher() {
     local prefix=$1
     shift
+    rm -f "$WORK/out.txt" "$WORK/err.txt" # no lines from the start before
     (cd / && exec "$prefix/bin/glorbit" "$@" >"$WORK/out.txt" 2>"$WORK/err.txt") &
     GAME_PID=$!
 }
@@ -16,7 +17,6 @@ start_launcher() {
 # exit status is 0. $1: prefix; $2: the "Brightness: " value the settings should give.
 play_and_quit() {
     local prefix=$1 brightness=$2
-    rm -f "$WORK/out.txt"
     start_launcher "$prefix"
     wait_for_line '^INIT BLOOM: done' 90
     grep -qx "Brightness: $brightness" "$WORK/out.txt" || fail "no 'Brightness: $brightness'"
@@ -32,4 +32,16 @@ play_and_quit() {
     xdotool key Escape
     wait_exit 30
     [ "$EXIT_STATUS" = 0 ] || fail "Escape ended the installed game with status $EXIT_STATUS"
+}
+
+# A stand-in notify-send first on PATH: each call appends its arguments, one a line, to
+# $WORK/notified.
+fake_notifier() {
+    mkdir -p "$WORK/bin"
+    cat >"$WORK/bin/notify-send" <<EOF
+#!/bin/sh
+printf '%s\n' "\$@" >>"$WORK/notified"
+EOF
+    chmod +x "$WORK/bin/notify-send"
+    export PATH="$WORK/bin:$PATH"
 }

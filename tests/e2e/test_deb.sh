@@ -16,6 +16,9 @@ for lib in libglfw3 libglew libassimp libbullet libinireader libgl1 libstdc++6 l
     grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib"
 done
 
+# notify-send tells a player who started from the menu how the game ended.
+dpkg-deb -f "$deb" Recommends | grep -q libnotify-bin || fail "libnotify-bin is not recommended"
+
 contents=$(dpkg-deb -c "$deb" | awk '{print $NF}')
 for f in ./usr/bin/glorbit ./usr/lib/glorbit/glorbit ./usr/share/glorbit/game/res/shader/anim.vert \
     ./usr/share/glorbit/assets/settings.ini ./usr/share/glorbit/assets/zub/zub.fbx \

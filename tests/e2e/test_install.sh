@@ -20,8 +20,8 @@ desktop="$prefix/share/applications/org.glorbit.glorbit.desktop"
 metainfo="$prefix/share/metainfo/org.glorbit.glorbit.metainfo.xml"
 desktop-file-validate "$desktop" || fail "desktop-file-validate"
 appstreamcli validate --no-net --pedantic "$metainfo" >"$WORK/appstream.txt" 2>&1 || { cat "$WORK/appstream.txt"; fail "appstreamcli validate"; }
-grep -qx 'Exec=glorbit --hold' "$desktop" || fail "desktop entry does not start the launcher"
-grep -qx 'Terminal=true' "$desktop" || fail "desktop entry hides the console lines"
+grep -qx 'Exec=glorbit' "$desktop" || fail "desktop entry does not start the launcher"
+grep -qx 'Terminal=false' "$desktop" || fail "desktop entry opens a terminal"
 icon=$(sed -n 's/^Icon=//p' "$desktop")
 for size in 64 256; do
     png="$prefix/share/icons/hicolor/${size}x${size}/apps/$icon.png"
@@ -47,14 +47,8 @@ printf '[window]\nbrightness = 3\n' >"$user_settings"
 play_and_quit "$prefix" 3
 cmp -s "$prefix/share/glorbit/assets/settings.ini" "$REPO_DIR/assets/settings.ini" || fail "the installed defaults changed"
 
-# XDG_CONFIG_HOME moves the settings; a width of 0 fails in the game, and the launcher passes its
-# status (255 for main's -1) on.
+# XDG_CONFIG_HOME moves the settings (test_launcher.sh follows a game that fails to start).
 export XDG_CONFIG_HOME="$WORK/elsewhere"
 play_and_quit "$prefix" 1
 [ -f "$XDG_CONFIG_HOME/glorbit/settings.ini" ] || fail "XDG_CONFIG_HOME not used"
-printf '[window]\nwidth = 0\n' >"$XDG_CONFIG_HOME/glorbit/settings.ini"
-start_launcher "$prefix"
-wait_exit 30
-[ "$EXIT_STATUS" = 255 ] || fail "the launcher turned status 255 into $EXIT_STATUS"
-grep -qx 'Failed to create window with GLFW' "$WORK/out.txt" || fail "no window failure line"
 echo "PASS"
