@@ -11,9 +11,6 @@ namespace {
 
 struct PadRun {
     float distance = 0.0f; // horizontal distance the player moved
-    float followYaw = 0.0f;
-    bool freeCamera = false;
-    bool closed = false;
     int frames = 0;
 };
 
@@ -55,9 +52,6 @@ PadRun playWithPad(bool holdW, int frames, GLFWgamepadstate (*pad)(int frame)) {
             }
             const glm::vec3 end = state.playerObject.position;
             run.distance = glm::length(glm::vec2(end.x - start.x, end.z - start.z));
-            run.followYaw = state.followCam.yaw;
-            run.freeCamera = state.freeCameraActive;
-            run.closed = glfwWindowShouldClose(game.window);
         }
         const bool sent = write(channel[1], &run, sizeof run) == sizeof run;
         _exit(sent ? 0 : 1);
@@ -84,19 +78,6 @@ GLFWgamepadstate leftStickForward(int) {
     return s;
 }
 
-GLFWgamepadstate rightStickRightThenY(int frame) {
-    GLFWgamepadstate s = idle(0);
-    s.axes[GLFW_GAMEPAD_AXIS_RIGHT_X] = frame < 60 ? 1.0f : 0.0f;
-    s.buttons[GLFW_GAMEPAD_BUTTON_Y] = frame == 70 ? GLFW_PRESS : GLFW_RELEASE;
-    return s;
-}
-
-GLFWgamepadstate backHeld(int) {
-    GLFWgamepadstate s = idle(0);
-    s.buttons[GLFW_GAMEPAD_BUTTON_BACK] = GLFW_PRESS;
-    return s;
-}
-
 } // namespace
 
 TEST(GamepadPlay, TheLeftStickRollsTheCreatureAsFarAsW) {
@@ -110,15 +91,4 @@ TEST(GamepadPlay, TheLeftStickRollsTheCreatureAsFarAsW) {
     EXPECT_GT(keys.distance, 5.0f);
     EXPECT_NEAR(stick.distance, keys.distance, 0.03f * keys.distance);
     EXPECT_LT(still.distance, 0.05f);
-}
-
-TEST(GamepadPlay, TheRightStickTurnsTheCameraYSwitchesItAndBackHeldQuits) {
-    const PadRun turned = playWithPad(false, 80, rightStickRightThenY);
-    EXPECT_LT(turned.followYaw, -1.0f); // right turns the view right: the yaw falls
-    EXPECT_TRUE(turned.freeCamera);
-    EXPECT_FALSE(turned.closed);
-
-    const PadRun quit = playWithPad(false, 100000, backHeld);
-    EXPECT_TRUE(quit.closed);
-    EXPECT_LT(quit.frames, 100000);
 }
