@@ -1,5 +1,7 @@
 #include "app/Settings.h"
 
+#include "render/FileKind.h"
+
 #include <INIReader.h>
 
 #include <algorithm>
@@ -15,17 +17,6 @@ namespace {
 // Beyond this a cap no longer limits anything a display can show.
 constexpr int MaxFrameCap = 1000;
 
-// A window side as the file gives it. A number that does not fit an int keeps its sign and
-// saturates, so that the window check refuses it instead of seeing a wrapped, plausible size.
-int readWindowSide(const INIReader& reader, const char* key, int fallback) {
-    const long value = reader.GetInteger("window", key, fallback);
-    if (value > std::numeric_limits<int>::max())
-        return std::numeric_limits<int>::max();
-    if (value < std::numeric_limits<int>::min())
-        return std::numeric_limits<int>::min();
-    return static_cast<int>(value);
-}
-
 std::string lowerCase(const std::string& text) {
     std::string lower;
     for (char c : text)
@@ -38,6 +29,29 @@ std::string trimmed(const std::string& text) {
     const auto first = std::find_if_not(text.begin(), text.end(), blank);
     const auto last = std::find_if_not(text.rbegin(), text.rend(), blank).base();
     return first < last ? std::string(first, last) : std::string();
+}
+
+// The window's integer keys are read as the parser reads them, which stops at the first character
+// that is not part of a number ("2.5" gives 2): that is their documented reading, but the file's
+// author hears what was taken.
+long readInteger(const INIReader& reader, const char* key, long fallback) {
+    const std::string text = trimmed(reader.Get("window", key, ""));
+    char* end = nullptr;
+    const long value = std::strtol(text.c_str(), &end, 0);
+    if (end != text.c_str() && *end != '\0')
+        std::cout << "Settings: " << key << " = " << text << " is read as " << value << std::endl;
+    return reader.GetInteger("window", key, fallback);
+}
+
+// A window side as the file gives it. A number that does not fit an int keeps its sign and
+// saturates, so that the window check refuses it instead of seeing a wrapped, plausible size.
+int readWindowSide(const INIReader& reader, const char* key, int fallback) {
+    const long value = readInteger(reader, key, fallback);
+    if (value > std::numeric_limits<int>::max())
+        return std::numeric_limits<int>::max();
+    if (value < std::numeric_limits<int>::min())
+        return std::numeric_limits<int>::min();
+    return static_cast<int>(value);
 }
 
 // Our own keys: a present value that is not in range says so on one line and keeps the default.
@@ -75,8 +89,14 @@ float parseRenderScale(const std::string& text, bool& ok) {
 }
 
 Settings readSettings(const std::string& path) {
-    INIReader reader(path);
     const Settings defaults;
+    // The parser opens the file: a named pipe would block the game before its window opens.
+    const std::string notAFile = notAFileProblem(path);
+    if (!notAFile.empty()) {
+        std::cout << "Settings: " << path << " " << notAFile << "; using the defaults" << std::endl;
+        return defaults;
+    }
+    INIReader reader(path);
     Settings s;
     // Read in the file's documented key order; each falls back to its default.
     s.width = readWindowSide(reader, "width", defaults.width);
@@ -84,9 +104,9 @@ Settings readSettings(const std::string& path) {
     s.fullscreen = reader.GetBoolean("window", "fullscreen", defaults.fullscreen);
     s.resizeable = reader.GetBoolean("window", "resizeable", defaults.resizeable);
     s.title = reader.Get("window", "title", defaults.title);
-    s.refreshrate = static_cast<int>(reader.GetInteger("window", "refreshrate", defaults.refreshrate));
+    s.refreshrate = static_cast<int>(readInteger(reader, "refreshrate", defaults.refreshrate));
     s.brightness =
-        static_cast<float>(reader.GetInteger("window", "brightness", static_cast<long>(defaults.brightness)));
+        static_cast<float>(readInteger(reader, "brightness", static_cast<long>(defaults.brightness)));
 
     // Our own keys are read whole: a bad value says so and keeps the default, the game still starts.
     if (reader.HasValue("window", "framecap")) {

@@ -1,6 +1,7 @@
 #include "model/ModelImport.h"
 
 #include "model/ModelLoadError.h"
+#include "render/FileKind.h"
 
 #include <assimp/Importer.hpp>
 #include <assimp/scene.h>
@@ -40,6 +41,12 @@ const aiMesh* referencedMesh(const aiScene* scene, unsigned index) {
 
 template <typename Data, typename Convert> ImportResult<Data> importWith(const char* path, Convert convert) {
     ImportResult<Data> result;
+    // Assimp opens the file to see whether it exists: a named pipe would block the game there.
+    const std::string notAFile = notAFileProblem(path);
+    if (!notAFile.empty()) {
+        result.reason = "it " + notAFile;
+        return result;
+    }
     auto work = [&] {
         try {
             Assimp::Importer importer;

@@ -1,5 +1,6 @@
 #include "render/EnvironmentMap.h"
 
+#include "render/FileKind.h"
 #include "render/Texture.h"
 
 #include <stb_image.h>
@@ -120,14 +121,21 @@ void initEnvironmentMap(EnvironmentMap& environment, const std::string& folder) 
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     // Headers first: sizes are compared before anything is decoded, so a face that differs is the
     // one named, and a face too large for the GL is never decoded.
+    // A face that is no file at all (a named pipe would block the read) is named with what it is.
     std::array<FaceHeader, 6> headers;
+    std::array<std::string, 6> notAFile;
     for (int i = 0; i < 6; ++i) {
         FaceHeader& h = headers[i];
-        h.readable = stbi_info(faces[i].c_str(), &h.width, &h.height, &h.channels) != 0;
+        notAFile[i] = notAFileProblem(faces[i]);
+        h.readable =
+            notAFile[i].empty() && stbi_info(faces[i].c_str(), &h.width, &h.height, &h.channels) != 0;
     }
     GLint maxSide = 0;
     glGetIntegerv(GL_MAX_CUBE_MAP_TEXTURE_SIZE, &maxSide);
-    const std::array<std::string, 6> problems = skyFaceProblems(headers, maxSide);
+    std::array<std::string, 6> problems = skyFaceProblems(headers, maxSide);
+    for (int i = 0; i < 6; ++i)
+        if (!notAFile[i].empty())
+            problems[i] = notAFile[i];
     for (int i = 0; i < 6; ++i) {
         int width = 0, height = 0, channels = 0;
         unsigned char* pixels =
@@ -140,7 +148,7 @@ void initEnvironmentMap(EnvironmentMap& environment, const std::string& folder) 
                          GL_UNSIGNED_BYTE, face.data);
         } else {
             std::cout << "Cubemap tex failed to load at path: " << faces[i] << std::endl;
-            if (!problems[i].empty() && headers[i].readable)
+            if (!problems[i].empty() && (headers[i].readable || !notAFile[i].empty()))
                 std::cout << "Sky face " << faces[i] << " " << problems[i] << std::endl;
         }
         stbi_image_free(pixels);

@@ -1,9 +1,12 @@
 #include "render/Shader.h"
 
+#include "render/FileKind.h"
+
 #include <glm/gtc/type_ptr.hpp>
 #include <glm/gtx/string_cast.hpp>
 
-#include <filesystem>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -50,20 +53,21 @@ GLuint Shader::compile(GLenum type, const std::string& path) {
     GLuint shader = glCreateShader(type);
 
     std::string source;
-    std::ifstream file;
-    file.exceptions(std::ifstream::failbit | std::ifstream::badbit);
-    try {
-        // Opening a folder succeeds on Linux and reads as empty: refuse it like a missing file.
-        std::error_code ignored;
-        if (std::filesystem::is_directory(path, ignored))
-            throw std::ios_base::failure("a folder, not a file");
-        file.open(path);
+    // A folder opens and reads as empty, and a named pipe blocks the open: both are refused before.
+    std::string problem = notAFileProblem(path);
+    if (problem.empty()) {
+        std::ifstream file(path, std::ios::binary);
         std::stringstream stream;
-        stream << file.rdbuf();
-        file.close();
-        source = stream.str();
-    } catch (const std::ios_base::failure&) {
+        if (!file)
+            problem = std::string("cannot be opened: ") + std::strerror(errno);
+        else if (!(stream << file.rdbuf()) && file.bad())
+            problem = "cannot be read";
+        else
+            source = stream.str();
+    }
+    if (!problem.empty()) {
         std::cout << "Error while reading shader file." << std::endl;
+        std::cout << "Shader source " << path << " " << problem << std::endl;
         source.clear();
     }
 
@@ -81,7 +85,9 @@ GLuint Shader::compile(GLenum type, const std::string& path) {
     return shader;
 }
 
-void Shader::use() const { glUseProgram(ID); }
+void Shader::use() const {
+    glUseProgram(ID);
+}
 
 void Shader::setInt(const char* name, int value) const {
     GLint location = locate(ID, name, "int");

@@ -1,6 +1,7 @@
 #include "render/Texture.h"
 
 #include "model/Model.h"
+#include "render/FileKind.h"
 
 #include <stb_image.h>
 
@@ -49,8 +50,9 @@ GLuint loadTextureFromFile(const char* path, const std::string& directory) {
     int width = 0, height = 0, channels = 0;
     GLint maxSide = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
-    std::string sizeProblem;
-    if (stbi_info(filename.c_str(), &width, &height, &channels))
+    // A named pipe would block the read, a folder reads as nothing: neither is opened.
+    std::string sizeProblem = notAFileProblem(filename);
+    if (sizeProblem.empty() && stbi_info(filename.c_str(), &width, &height, &channels))
         sizeProblem = imageSizeProblem(width, height, maxSide);
     unsigned char* pixels =
         sizeProblem.empty() ? stbi_load(filename.c_str(), &width, &height, &channels, 0) : nullptr;

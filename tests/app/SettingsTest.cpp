@@ -1,9 +1,12 @@
 #include "app/Settings.h"
+#include "support/GLContext.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -83,29 +86,48 @@ TEST(Settings, FrameCapAndRenderScaleFallBackOnBadValues) {
     EXPECT_EQ(shipped.renderscale, RenderScaleAuto);
 }
 
-TEST(Settings, OurKeysAreReadWholeOrFallBackToTheirDefaults) {
+TEST(Settings, OurKeysAreReadWholeOrFallBackToTheirDefaultsWithALineEach) {
     struct Case {
         const char* text;
         int framecap;
         float mousespeed;
         bool invertmouse;
+        std::size_t lines;
     };
     const Case cases[] = {
-        {"", 60, 1.0f, false},
-        {"framecap =   30  \nmousespeed = 0.1\ninvertmouse = true\n", 30, 0.1f, true},
-        {"framecap = 1000\nmousespeed = 10\ninvertmouse = No\n", 1000, 10.0f, false},
-        {"framecap = 1001\nmousespeed = 10.01\ninvertmouse = maybe\n", 60, 1.0f, false},
-        {"framecap = 0x10\nmousespeed = 0.09\ninvertmouse = 1\n", 60, 1.0f, true},
-        {"framecap = 1e308\nmousespeed = 2x\n", 60, 1.0f, false},
-        {"framecap = 0.75\nmousespeed = inf\n", 60, 1.0f, false},
-        {"framecap = nan\nmousespeed = 2.5\n", 60, 2.5f, false},
+        {"", 60, 1.0f, false, 0},
+        {"framecap =   30  \nmousespeed = 0.1\ninvertmouse = true\n", 30, 0.1f, true, 0},
+        {"framecap = 1000\nmousespeed = 10\ninvertmouse = No\n", 1000, 10.0f, false, 0},
+        {"framecap = 1001\nmousespeed = 10.01\ninvertmouse = maybe\n", 60, 1.0f, false, 3},
+        {"framecap = 0x10\nmousespeed = 0.09\ninvertmouse = 1\n", 60, 1.0f, true, 2},
+        {"framecap = 1e308\nmousespeed = 2x\n", 60, 1.0f, false, 2},
+        {"framecap =   0.75  \nmousespeed = inf\nrenderscale = inf\n", 60, 1.0f, false, 3},
+        {"framecap = nan\nmousespeed = 2.5\nrenderscale = nan\n", 60, 2.5f, false, 2},
+        // The window's own keys keep the parser's reading, and say so when it stopped early.
+        {"brightness = 2.5\nwidth = 640px\nheight = 480\n", 60, 1.0f, false, 2},
     };
     for (const Case& c : cases) {
         const std::string path = writeIni("settings-ours.ini", std::string("[window]\n") + c.text);
+        CoutCapture out;
         const Settings s = readSettings(path);
         EXPECT_EQ(s.framecap, c.framecap) << c.text;
         EXPECT_EQ(s.mousespeed, c.mousespeed) << c.text;
         EXPECT_EQ(s.invertmouse, c.invertmouse) << c.text;
+        EXPECT_EQ(s.renderscale, RenderScaleAuto) << c.text;
+        EXPECT_EQ(out.lines().size(), c.lines) << c.text << out.text();
         std::remove(path.c_str());
     }
+}
+
+TEST(Settings, ANamedPipeIsNotOpenedAndGivesTheDefaults) {
+    const std::string path = testing::TempDir() + "settings-pipe.ini";
+    std::remove(path.c_str());
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    CoutCapture out;
+    const Settings s = readSettings(path); // would block in the parser's open
+    EXPECT_EQ(s.width, Settings().width);
+    EXPECT_EQ(out.lines(),
+              std::vector<std::string>{"Settings: " + path +
+                                       " is a named pipe (FIFO), not a file; using the defaults"});
+    std::remove(path.c_str());
 }
