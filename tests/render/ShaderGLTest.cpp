@@ -49,14 +49,15 @@ TEST_F(ShaderGL, MissingFileReportsReadCompileAndLinkInOrder) {
         CoutCapture out;
         Shader shader(vertexPath, fs);
         const std::vector<std::string> lines = out.lines();
-        ASSERT_GE(lines.size(), 3u);
+        ASSERT_GE(lines.size(), 4u);
         EXPECT_EQ(lines[0], "Error while reading shader file.");
-        EXPECT_EQ(lines[1], "ERROR::SHADER::VERTEX/FRAGMENT::COMPILATION_FAILED");
+        EXPECT_EQ(lines[1].rfind("Shader source " + vertexPath + " ", 0), 0u) << lines[1];
+        EXPECT_EQ(lines[2], "ERROR::SHADER::VERTEX/FRAGMENT::COMPILATION_FAILED");
         size_t link = 0;
-        for (size_t i = 2; i < lines.size(); ++i)
+        for (size_t i = 3; i < lines.size(); ++i)
             if (lines[i] == "ERROR::SHADER::PROGRAM::LINKING_FAILED")
                 link = i;
-        EXPECT_GT(link, 1u) << out.text();
+        EXPECT_GT(link, 2u) << out.text();
         EXPECT_NE(shader.ID, 0u);
     }
 }
