@@ -5,9 +5,13 @@
 
 #include <stb_image.h>
 
+#include <algorithm>
+#include <cassert>
 #include <iostream>
 
 namespace {
+
+using SharedImage = TextureSharing::SharedImage;
 
 const char* const DefaultTexturePath = "../assets/default_tex.png";
 const char* const DefaultTextureDirectory = "../assets";
@@ -28,6 +32,34 @@ GLenum formatFor(int channels) {
     }
 }
 
+GLenum sizedFormatFor(int channels) {
+    static const GLenum sized[4] = {GL_R8, GL_RG8, GL_RGB8, GL_RGBA8};
+    return sized[channels - 1];
+}
+
+GLsizei mipLevels(int width, int height) {
+    GLsizei levels = 1;
+    for (int side = std::max(width, height); side > 1; side /= 2)
+        ++levels;
+    return levels;
+}
+
+// Repeat and trilinear filtering; grey plus alpha spread over r, g, b so it samples as grey.
+void setSampling(GLuint id, GLenum format) {
+    glBindTexture(GL_TEXTURE_2D, id);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    if (format == GL_RG) {
+        const GLint greyAlpha[4] = {GL_RED, GL_RED, GL_RED, GL_GREEN};
+        glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, greyAlpha);
+    }
+}
+
+// The images of the TextureSharing alive now, by file name; null when there is none.
+std::map<std::string, TextureSharing::SharedImage>* sharedImages = nullptr;
+
 } // namespace
 
 std::string imageSizeProblem(int width, int height, int maxSide) {
@@ -45,6 +77,17 @@ GLuint loadTextureFromFile(const char* path, const std::string& directory) {
     GLuint id = 0;
     glGenTextures(1, &id);
 
+    // A file this start-up has already uploaded: a new name that views the same pixels.
+    if (sharedImages) {
+        const auto shared = sharedImages->find(filename);
+        if (shared != sharedImages->end()) {
+            const SharedImage& image = shared->second;
+            glTextureView(id, GL_TEXTURE_2D, image.storage, image.internalFormat, 0, image.levels, 0, 1);
+            setSampling(id, image.format);
+            return id;
+        }
+    }
+
     // The header first: a small file may claim a picture that would take gigabytes and a minute
     // to decode, or that the GL cannot hold.
     int width = 0, height = 0, channels = 0;
@@ -58,25 +101,23 @@ GLuint loadTextureFromFile(const char* path, const std::string& directory) {
         sizeProblem.empty() ? stbi_load(filename.c_str(), &width, &height, &channels, 0) : nullptr;
     const GLenum format = formatFor(channels);
     if (pixels && format != 0) {
+        // Fixed storage with every mip level, so that later loads of the file can view it.
+        const GLenum internalFormat = sizedFormatFor(channels);
+        const GLsizei levels = mipLevels(width, height);
         glBindTexture(GL_TEXTURE_2D, id);
+        glTexStorage2D(GL_TEXTURE_2D, levels, internalFormat, width, height);
         // stb_image packs rows tightly; at the default alignment of 4 an RGB row of odd width
         // would be read as if padded and the picture would shear.
         GLint previousAlignment = 4;
         glGetIntegerv(GL_UNPACK_ALIGNMENT, &previousAlignment);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), width, height, 0, format, GL_UNSIGNED_BYTE,
-                     pixels);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, format, GL_UNSIGNED_BYTE, pixels);
         glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
         glGenerateMipmap(GL_TEXTURE_2D);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        if (format == GL_RG) {
-            // Grey plus alpha: spread the grey over r, g, b so it samples as a grey picture.
-            const GLint greyAlpha[4] = {GL_RED, GL_RED, GL_RED, GL_GREEN};
-            glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, greyAlpha);
-        }
+        setSampling(id, format);
+        if (sharedImages)
+            sharedImages->emplace(filename,
+                                  SharedImage{id, internalFormat, static_cast<GLuint>(levels), format});
     } else {
         std::cout << "Texture failed to load at path: " << path << std::endl;
         if (!sizeProblem.empty())
@@ -84,6 +125,15 @@ GLuint loadTextureFromFile(const char* path, const std::string& directory) {
     }
     stbi_image_free(pixels);
     return id;
+}
+
+TextureSharing::TextureSharing() {
+    assert(!sharedImages && "one TextureSharing at a time");
+    sharedImages = &images_;
+}
+
+TextureSharing::~TextureSharing() {
+    sharedImages = nullptr;
 }
 
 Texture Model::loadDefaultTexture() {

@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 
+#include <map>
 #include <string>
 
 // A loaded image. Copies name the same GL texture; textures are never deleted.
@@ -23,3 +24,26 @@ std::string imageSizeProblem(int width, int height, int maxSide);
 // when its header names a size imageSizeProblem refuses (that line, then one saying why; the
 // pixels are then never decoded).
 GLuint loadTextureFromFile(const char* path, const std::string& directory);
+
+// While one is alive, loads of the same file share one decode and one GL storage: the first load
+// decodes and uploads the pixels, each later one gets a texture name of its own that views them
+// (a GL texture view), so every load still returns a new name. Start-up holds one while it builds
+// the level, whose shapes all wear the default texture. One at a time; it must end before the GL
+// context it was used with.
+class TextureSharing {
+public:
+    struct SharedImage {
+        GLuint storage;
+        GLenum internalFormat;
+        GLuint levels;
+        GLenum format;
+    };
+
+    TextureSharing();
+    ~TextureSharing();
+    TextureSharing(const TextureSharing&) = delete;
+    TextureSharing& operator=(const TextureSharing&) = delete;
+
+private:
+    std::map<std::string, SharedImage> images_;
+};
