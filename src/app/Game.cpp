@@ -36,8 +36,7 @@ void placeInPlace(GameObject& object, const glm::vec3& position) {
 }
 
 // `stone`: the loaded enemy model; the copy shares its GL names.
-void buildEnemy(GameObject& enemy, physx::PxRigidActor* actor, const glm::vec3& position,
-                const Model& stone) {
+void buildEnemy(GameObject& enemy, physx::PxRigidActor* actor, const glm::vec3& position, const Model& stone) {
     enemy = GameObject(actor);
     enemy.model = stone;
     placeInPlace(enemy, position);
@@ -173,7 +172,7 @@ void buildPrograms(Game& game) {
 }
 
 std::vector<glm::vec3> levelLayout() {
-    return {{0, 2, 15},    {0, 2, -15},   {25, 6, -120}, {-25, 6, -120}, {0, 5, -150},
+    return {{0, 2, 15},    {0, 2, -15},  {25, 6, -120}, {-25, 6, -120}, {0, 5, -150},
             {0, -12, -40}, {-45, 0, -75}, {0, 2, -40},   {45, 0, -75},   {0, -0.8f, 0}};
 }
 
@@ -229,13 +228,11 @@ bool buildLevel(Game& game) {
 
     // 5-10. The generated level pieces. The ground box is thin along x: it is drawn with the
     // ground plane's pose, whose local x axis is world up.
-    game.ground =
-        GameObject(makeBox(lit, 0.5f, 300.0f, 300.0f, {0.31f, 0.25f, 0.123f, 1.0f}), world->ground, at[9]);
+    game.ground = GameObject(makeBox(lit, 0.5f, 300.0f, 300.0f, {0.31f, 0.25f, 0.123f, 1.0f}), world->ground, at[9]);
     world->objects.push_back(&game.ground);
     game.goal = GameObject(makeBox(lit, 50.0f, 10.0f, 2.5f, Red), world->goal, at[4]);
     world->objects.push_back(&game.goal);
-    game.bridge =
-        GameObject(makeCylinder(lit, 15.0f, 200.0f, {0.0f, 1.0f, 1.0f, 1.0f}), world->bridge, at[5]);
+    game.bridge = GameObject(makeCylinder(lit, 15.0f, 200.0f, {0.0f, 1.0f, 1.0f, 1.0f}), world->bridge, at[5]);
     game.bridge.setRotation({0.0f, 0.0f, 90.0f});
     game.bridge.model.materialCoefficients = {0.02f, 0.01f, 0.7f, 2.0f};
     world->objects.push_back(&game.bridge);
@@ -349,8 +346,7 @@ void runFrame(Game& game, const FrameOptions& options) {
         if (options.render) {
             // The stone enemies carry most of the frame's triangles: off screen they are only placed,
             // and below full size they are drawn from the low-detail mesh when there is one.
-            const bool lowDetail =
-                state.bloom.scale <= EnemyLowDetailScale && !game.enemyLowDetail.meshes.empty();
+            const bool lowDetail = state.bloom.scale <= EnemyLowDetailScale && !game.enemyLowDetail.meshes.empty();
             for (GameObject* object : drawnFirst) {
                 if (object == &game.enemy1 || object == &game.enemy2) {
                     object->place();
@@ -405,9 +401,7 @@ void runFrame(Game& game, const FrameOptions& options) {
     clock.mark(&FrameTimings::swap, false);
 }
 
-void paceFrame(Game& game) {
-    sleepSeconds(game.pacer.waitAfterFrame(glfwGetTime()));
-}
+void paceFrame(Game& game) { sleepSeconds(game.pacer.waitAfterFrame(glfwGetTime())); }
 
 void runLoop(Game& game) {
     while (!glfwWindowShouldClose(game.window)) {
