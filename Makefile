@@ -58,27 +58,33 @@ test-asan: deps
 	cd $(ASAN_BUILD) && $(SANITIZER_ENV) ASAN_OPTIONS=detect_leaks=0:quarantine_size_mb=0 \
 		xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 900 -R '$(GAME_RUNS)'
 
-# libFuzzer on the model path (import, checks, conversion; no GL), built with clang. Runs SECONDS
-# seconds from a corpus seeded with the game's own models and a small generated creature; what it
-# adds to the corpus stays in $(FUZZ_BUILD)/corpus, crashing inputs land in $(FUZZ_BUILD)/findings.
+# libFuzzer, built with clang, on one of three paths (TARGET): model (import, checks, conversion),
+# image (header checks, decode, the sky's channel handling) or settings (the whole file to the
+# values the game uses); no GL. Runs SECONDS seconds from a corpus seeded with the game's own files;
+# what it adds stays in $(FUZZ_BUILD)/corpus-TARGET, crashing inputs land in
+# $(FUZZ_BUILD)/findings-TARGET (copy them to tests/fuzz/found/TARGET/, which `make test` replays).
 FUZZ_BUILD ?= build-fuzz
 SECONDS ?= 60
+TARGET ?= model
 FUZZ_FLAGS = -fsanitize=fuzzer-no-link,address,undefined,float-cast-overflow -fno-sanitize-recover=all \
 	-fno-omit-frame-pointer -gline-tables-only
+FUZZ_SEEDS_model = assets/zub/zub.fbx assets/enemy/Stone_enemy2.fbx
+FUZZ_SEEDS_image = assets/default_tex.png assets/zub/zub.png assets/enemy/Stone_enemy2.png assets/emap/top.jpg packaging/icons/64/org.glorbit.glorbit.png
+FUZZ_SEEDS_settings = assets/settings.ini
 
 fuzz: deps
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
 		-DGLORBIT_FUZZ=ON -DGLORBIT_BENCH=OFF -DGLORBIT_TOOLS=OFF \
 		-DCMAKE_C_FLAGS="$(FUZZ_FLAGS)" -DCMAKE_CXX_FLAGS="$(FUZZ_FLAGS)" \
 		-DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
-	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target model_fuzz model_fuzz_seeds
-	mkdir -p $(FUZZ_BUILD)/corpus $(FUZZ_BUILD)/seeds $(FUZZ_BUILD)/findings
-	cp assets/zub/zub.fbx assets/enemy/Stone_enemy2.fbx $(FUZZ_BUILD)/seeds/
-	$(FUZZ_BUILD)/tests/fuzz/model_fuzz_seeds $(FUZZ_BUILD)/seeds
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target $(TARGET)_fuzz model_fuzz_seeds
+	mkdir -p $(FUZZ_BUILD)/corpus-$(TARGET) $(FUZZ_BUILD)/seeds-$(TARGET) $(FUZZ_BUILD)/findings-$(TARGET)
+	cp $(FUZZ_SEEDS_$(TARGET)) $(FUZZ_BUILD)/seeds-$(TARGET)/
+	if [ $(TARGET) = model ]; then $(FUZZ_BUILD)/tests/fuzz/model_fuzz_seeds $(FUZZ_BUILD)/seeds-model; fi
 	cd $(FUZZ_BUILD) && UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ASAN_OPTIONS=detect_leaks=1 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp \
-		nice -n 19 ./tests/fuzz/model_fuzz -max_total_time=$(SECONDS) -rss_limit_mb=4096 -timeout=30 -max_len=131072 \
-		-artifact_prefix=findings/ -print_final_stats=1 corpus seeds
+		nice -n 19 ./tests/fuzz/$(TARGET)_fuzz -max_total_time=$(SECONDS) -rss_limit_mb=4096 -timeout=30 -max_len=131072 \
+		-artifact_prefix=findings-$(TARGET)/ -print_final_stats=1 corpus-$(TARGET) seeds-$(TARGET)
 
 clean:
 	rm -rf $(BUILD)

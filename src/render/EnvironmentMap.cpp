@@ -12,14 +12,7 @@ namespace {
 
 const char* const FaceFiles[6] = {"right.jpg", "left.jpg", "top.jpg", "bottom.jpg", "front.jpg", "back.jpg"};
 
-// Every face goes to GL as tightly packed RGB or RGBA. A grey face (with or without alpha) is
-// spread to RGB here: the cube map has one swizzle for all six faces, so it cannot be fixed
-// per face on the GPU, and a grey face uploaded as red would tint the sky.
-struct FacePixels {
-    const unsigned char* data = nullptr;
-    GLenum format = GL_RGB;
-    std::vector<unsigned char> expanded;
-};
+} // namespace
 
 FacePixels facePixels(const unsigned char* pixels, int width, int height, int channels) {
     FacePixels face;
@@ -37,8 +30,6 @@ FacePixels facePixels(const unsigned char* pixels, int width, int height, int ch
     face.data = face.expanded.data();
     return face;
 }
-
-} // namespace
 
 std::array<std::string, 6> skyFaceProblems(const std::array<FaceHeader, 6>& headers, int maxSide) {
     std::array<std::string, 6> problems;

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 // The sky box and the cube map it shows; the reflective goal samples the same cube map.
 // Built once at start-up; the GL objects live until the process ends.
@@ -31,6 +32,17 @@ struct FaceHeader {
 // Per face, why it cannot go into the cube map ("" when it can): unreadable, not square, too large
 // for `maxSide` or the image budget (see imageSizeProblem), or of another size than most faces.
 std::array<std::string, 6> skyFaceProblems(const std::array<FaceHeader, 6>& headers, int maxSide);
+
+// Every face goes to GL as tightly packed RGB or RGBA. A grey face (with or without alpha) is
+// spread to RGB here: the cube map has one swizzle for all six faces, so it cannot be fixed
+// per face on the GPU, and a grey face uploaded as red would tint the sky. `data` points into
+// `pixels` or into `expanded`.
+struct FacePixels {
+    const unsigned char* data = nullptr;
+    GLenum format = GL_RGB;
+    std::vector<unsigned char> expanded;
+};
+FacePixels facePixels(const unsigned char* pixels, int width, int height, int channels);
 
 // The 36 positions (x, y, z) of the cube [-1, 1]³, every triangle counter-clockwise seen from
 // inside, so that back-face culling keeps the faces the camera looks at.
