@@ -143,9 +143,12 @@ protected:
             return solveSingleIteration(std::min(i, info.m_numIterations - 1), bodies, numBodies, manifolds,
                                         numManifolds, constraints, numConstraints, info, debugDrawer);
         };
+        // Either kind of pass ends early once a pass changes nothing, as Bullet's own loop does.
+        const btScalar settled = info.m_leastSquaresResidualThreshold;
         addPush(1);
         for (int i = 0; i < positionPasses; ++i)
-            pass(i);
+            if (pass(i) <= settled)
+                break;
         for (int i = 0; i < m_tmpSolverBodyPool.size(); ++i) {
             btSolverBody& body = m_tmpSolverBodyPool[i];
             body.m_pushVelocity = body.m_deltaLinearVelocity;
@@ -153,7 +156,8 @@ protected:
         }
         addPush(-1);
         for (int i = positionPasses; i < positionPasses + velocityPasses; ++i)
-            m_leastSquaresResidual = pass(i);
+            if ((m_leastSquaresResidual = pass(i)) <= settled)
+                break;
         for (int i = 0; i < m_tmpSolverBodyPool.size(); ++i) {
             btSolverBody& body = m_tmpSolverBodyPool[i];
             body.m_pushVelocity -= body.m_deltaLinearVelocity;
