@@ -3,6 +3,7 @@
 #include "app/Game.h"
 #include "app/Input.h"
 #include "physics/PhysicsWorld.h"
+#include "physics/px/BoxPlaneCollision.h"
 #include "physics/px/SphereBoxCollision.h"
 
 #include <btBulletDynamicsCommon.h>
@@ -35,10 +36,14 @@ struct BoxPiece {
     btVector3 halfExtents;
 };
 const BoxPiece StaticBoxes[] = {
-    {4, {}, {25.0f, 5.0f, 2.5f}},  {6, {}, {30.0f, 5.0f, 2.5f}},
-    {7, {}, {20.0f, 5.0f, 2.5f}},  {8, {}, {30.0f, 5.0f, 2.5f}},
-    {-1, {0.0f, 0.0f, 40.0f}, {75.0f, 15.0f, 1.0f}},   {-1, {-75.0f, 0.0f, -60.0f}, {1.0f, 15.0f, 100.0f}},
-    {-1, {0.0f, 0.0f, -151.0f}, {75.0f, 15.0f, 1.0f}}, {-1, {75.0f, 0.0f, -60.0f}, {1.0f, 15.0f, 100.0f}},
+    {4, {}, {25.0f, 5.0f, 2.5f}},
+    {6, {}, {30.0f, 5.0f, 2.5f}},
+    {7, {}, {20.0f, 5.0f, 2.5f}},
+    {8, {}, {30.0f, 5.0f, 2.5f}},
+    {-1, {0.0f, 0.0f, 40.0f}, {75.0f, 15.0f, 1.0f}},
+    {-1, {-75.0f, 0.0f, -60.0f}, {1.0f, 15.0f, 100.0f}},
+    {-1, {0.0f, 0.0f, -151.0f}, {75.0f, 15.0f, 1.0f}},
+    {-1, {75.0f, 0.0f, -60.0f}, {1.0f, 15.0f, 100.0f}},
 };
 const btVector3 EnemyHalfExtents(5.0f, 6.0f, 1.0f);
 constexpr float BridgeRadius = 15.0f, BridgeHalfHeight = 100.5f;
@@ -50,7 +55,9 @@ btVector3 pushAt(int s) {
     return btVector3(std::sin(a), 0.0f, -std::cos(a)) * PushForce;
 }
 
-btVector3 toBt(const glm::vec3& v) { return btVector3(v.x, v.y, v.z); }
+btVector3 toBt(const glm::vec3& v) {
+    return btVector3(v.x, v.y, v.z);
+}
 
 double seconds() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
@@ -63,8 +70,10 @@ void nearWithinContactDistance(btBroadphasePair& pair, btCollisionDispatcher& di
     auto* obj1 = static_cast<btCollisionObject*>(pair.m_pProxy1->m_clientObject);
     if (!dispatcher.needsCollision(obj0, obj1))
         return;
-    btCollisionObjectWrapper wrap0(nullptr, obj0->getCollisionShape(), obj0, obj0->getWorldTransform(), -1, -1);
-    btCollisionObjectWrapper wrap1(nullptr, obj1->getCollisionShape(), obj1, obj1->getWorldTransform(), -1, -1);
+    btCollisionObjectWrapper wrap0(nullptr, obj0->getCollisionShape(), obj0, obj0->getWorldTransform(), -1,
+                                   -1);
+    btCollisionObjectWrapper wrap1(nullptr, obj1->getCollisionShape(), obj1, obj1->getWorldTransform(), -1,
+                                   -1);
     if (!pair.m_algorithm)
         pair.m_algorithm = dispatcher.findAlgorithm(&wrap0, &wrap1, nullptr, BT_CONTACT_POINT_ALGORITHMS);
     if (!pair.m_algorithm)
@@ -84,17 +93,24 @@ public:
         }
         dispatcher_ = std::make_unique<btCollisionDispatcher>(&config_);
         if (likeLayer) {
-            dispatcher_->setDispatcherFlags(dispatcher_->getDispatcherFlags() &
-                                            ~btCollisionDispatcher::CD_USE_RELATIVE_CONTACT_BREAKING_THRESHOLD);
+            dispatcher_->setDispatcherFlags(
+                dispatcher_->getDispatcherFlags() &
+                ~btCollisionDispatcher::CD_USE_RELATIVE_CONTACT_BREAKING_THRESHOLD);
             dispatcher_->setNearCallback(nearWithinContactDistance);
             dispatcher_->registerCollisionCreateFunc(
                 BOX_SHAPE_PROXYTYPE, BOX_SHAPE_PROXYTYPE,
-                config_.getCollisionAlgorithmCreateFunc(CONVEX_HULL_SHAPE_PROXYTYPE, CONVEX_HULL_SHAPE_PROXYTYPE));
-            dispatcher_->registerCollisionCreateFunc(SPHERE_SHAPE_PROXYTYPE, BOX_SHAPE_PROXYTYPE, &sphereBox_);
-            dispatcher_->registerCollisionCreateFunc(BOX_SHAPE_PROXYTYPE, SPHERE_SHAPE_PROXYTYPE, &boxSphere_);
+                config_.getCollisionAlgorithmCreateFunc(CONVEX_HULL_SHAPE_PROXYTYPE,
+                                                        CONVEX_HULL_SHAPE_PROXYTYPE));
+            dispatcher_->registerCollisionCreateFunc(SPHERE_SHAPE_PROXYTYPE, BOX_SHAPE_PROXYTYPE,
+                                                     &sphereBox_);
+            dispatcher_->registerCollisionCreateFunc(BOX_SHAPE_PROXYTYPE, SPHERE_SHAPE_PROXYTYPE,
+                                                     &boxSphere_);
+            dispatcher_->registerCollisionCreateFunc(BOX_SHAPE_PROXYTYPE, STATIC_PLANE_PROXYTYPE, &boxPlane_);
+            dispatcher_->registerCollisionCreateFunc(STATIC_PLANE_PROXYTYPE, BOX_SHAPE_PROXYTYPE, &planeBox_);
             broadphase_.m_deferedcollide = true;
         }
-        world_ = std::make_unique<btDiscreteDynamicsWorld>(dispatcher_.get(), &broadphase_, &solver_, &config_);
+        world_ =
+            std::make_unique<btDiscreteDynamicsWorld>(dispatcher_.get(), &broadphase_, &solver_, &config_);
         world_->setGravity(Gravity);
         if (likeLayer) {
             btContactSolverInfo& info = world_->getSolverInfo();
@@ -112,13 +128,14 @@ public:
             StarDensity * 4.0f / 3.0f * Pi * StarRadius * StarRadius * StarRadius);
         // Both enemies share one shape, as in the level.
         btCollisionShape* enemy = shape(box(EnemyHalfExtents));
-        const float enemyMass = 8.0f * EnemyDensity * EnemyHalfExtents.x() * EnemyHalfExtents.y() * EnemyHalfExtents.z();
+        const float enemyMass =
+            8.0f * EnemyDensity * EnemyHalfExtents.x() * EnemyHalfExtents.y() * EnemyHalfExtents.z();
         add(enemy, toBt(at.at(2)), enemyMass);
         add(enemy, toBt(at.at(3)), enemyMass);
         add(shape(new btCapsuleShapeX(BridgeRadius, 2.0f * BridgeHalfHeight)), toBt(at.at(5)), 0.0f);
         for (const BoxPiece& piece : StaticBoxes)
-            add(shape(box(piece.halfExtents)), piece.position >= 0 ? toBt(at.at(piece.position)) : piece.fencePosition,
-                0.0f);
+            add(shape(box(piece.halfExtents)),
+                piece.position >= 0 ? toBt(at.at(piece.position)) : piece.fencePosition, 0.0f);
     }
 
     ~RawLevel() {
@@ -170,7 +187,8 @@ private:
         if (likeLayer_ && mass > 0) {
             body->setFlags(body->getFlags() & ~BT_ENABLE_GYROSCOPIC_FORCE_IMPLICIT_BODY);
             const float largest = std::max(inertia.x(), std::max(inertia.y(), inertia.z()));
-            body->setSleepingThresholds(SleepLinearSpeed, std::sqrt(SleepLinearSpeed * SleepLinearSpeed * mass / largest));
+            body->setSleepingThresholds(SleepLinearSpeed,
+                                        std::sqrt(SleepLinearSpeed * SleepLinearSpeed * mass / largest));
         }
         world_->addRigidBody(body);
         return body;
@@ -178,6 +196,7 @@ private:
 
     bool likeLayer_;
     physx::detail::SphereBoxCreateFunc sphereBox_{false}, boxSphere_{true};
+    physx::detail::BoxPlaneCreateFunc boxPlane_{false}, planeBox_{true};
     btDefaultCollisionConfiguration config_;
     std::unique_ptr<btCollisionDispatcher> dispatcher_;
     btDbvtBroadphase broadphase_;
@@ -255,6 +274,7 @@ int printPhysicsStep(int steps) {
         raw.push_back(timeRaw(level, steps, true, end) / steps);
     }
     const double layerUs = median(layer) * 1e6, rawUs = median(raw) * 1e6;
-    std::printf("physics step: layer %.2f us, raw Bullet %.2f us, ratio %.2f\n", layerUs, rawUs, layerUs / rawUs);
+    std::printf("physics step: layer %.2f us, raw Bullet %.2f us, ratio %.2f\n", layerUs, rawUs,
+                layerUs / rawUs);
     return 0;
 }

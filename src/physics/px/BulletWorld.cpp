@@ -1,5 +1,6 @@
 #include "physics/px/BulletWorld.h"
 
+#include "physics/px/BoxPlaneCollision.h"
 #include "physics/px/PxRigidBody.h"
 #include "physics/px/PxShape.h"
 #include "physics/px/SphereBoxCollision.h"
@@ -19,9 +20,11 @@ namespace {
 const btScalar contactDistance = 0.04f;
 // Restitution only acts on contacts approaching faster than this (0.2 times the tolerance speed of 10).
 const btScalar bounceThreshold = 2.0f;
-// Bias that pushes penetrating bodies apart, per step, and the solver passes that settle a stack.
+// Bias that pushes penetrating bodies apart, per step, and the solver passes that settle a stack: the first
+// ones with that push, the last ones without it (see ContactSolver).
 const btScalar penetrationErp = 0.8f;
-const int solverIterations = 10;
+const int positionPasses = 7, velocityPasses = 3;
+const int solverIterations = positionPasses + velocityPasses;
 // Room for this many filtered pairs and touching shape pairs before the lists first grow: the level needs
 // a few dozen, and a list that grows allocates in the middle of a frame.
 const size_t reservedPairs = 256;
@@ -78,7 +81,7 @@ void nearCallback(btBroadphasePair& pair, btCollisionDispatcher& dispatcher, con
 }
 
 class FilteringDispatcher : public btCollisionDispatcher {
-  public:
+public:
     FilteringDispatcher(btCollisionConfiguration* config, BulletWorld& w)
         : btCollisionDispatcher(config), world(w) {
         m_manifoldsPtr.reserve(static_cast<int>(reservedPairs));
@@ -90,33 +93,85 @@ class FilteringDispatcher : public btCollisionDispatcher {
                world.pairFlags(a, b).isSet(PxPairFlag::eSOLVE_CONTACT);
     }
 
-  private:
+private:
     BulletWorld& world;
 };
 
 class ShaderFilter : public btOverlapFilterCallback {
-  public:
+public:
     explicit ShaderFilter(BulletWorld& w) : world(w) {}
     bool needBroadphaseCollision(btBroadphaseProxy* p0, btBroadphaseProxy* p1) const override {
         return world.admitsPair(static_cast<const btCollisionObject*>(p0->m_clientObject),
                                 static_cast<const btCollisionObject*>(p1->m_clientObject));
     }
 
-  private:
+private:
     BulletWorld& world;
 };
 
-// Bullet's solver with its working lists sized up front: they keep their size from step to step, but growing
-// them for a step with more contacts than ever before would allocate mid-game.
-class PresizedSolver : public btSequentialImpulseConstraintSolver {
-  public:
-    PresizedSolver() {
+// Bullet's solver, with two changes.
+//
+// Penetration is pushed out as in the original: its solver's position passes aim every penetrating contact at
+// 0.8 depth / dt apart and the bodies move with the velocities those passes leave; then the velocity passes
+// aim at the contacts' targets without the push, and the bodies keep what they leave. So the push moves a
+// body but does not launch it: along the normal it keeps the larger of its own velocity and zero. Bullet's
+// split impulse sets every penetrating contact up with the push apart from its target (by default only those
+// deeper than 4 cm); the position passes add it in, and the difference between the two passes' velocities is
+// handed to Bullet as the push velocity that moves the body on top of the velocity it keeps.
+//
+// Its working lists are sized up front: they keep their size from step to step, but growing them for a step
+// with more contacts than ever before would allocate mid-game.
+class ContactSolver : public btSequentialImpulseConstraintSolver {
+public:
+    ContactSolver() {
         const int pairs = static_cast<int>(reservedPairs);
         m_tmpSolverBodyPool.reserve(pairs);
         m_tmpSolverContactConstraintPool.reserve(4 * pairs);
         m_tmpSolverContactFrictionConstraintPool.reserve(8 * pairs);
         m_orderTmpConstraintPool.reserve(4 * pairs);
         m_orderFrictionConstraintPool.reserve(8 * pairs);
+    }
+
+protected:
+    btScalar solveGroupCacheFriendlyIterations(btCollisionObject** bodies, int numBodies,
+                                               btPersistentManifold** manifolds, int numManifolds,
+                                               btTypedConstraint** constraints, int numConstraints,
+                                               const btContactSolverInfo& info,
+                                               btIDebugDraw* debugDrawer) override {
+        // Bullet solves contacts only in passes numbered below its iteration count.
+        const auto pass = [&](int i) {
+            return solveSingleIteration(std::min(i, info.m_numIterations - 1), bodies, numBodies, manifolds,
+                                        numManifolds, constraints, numConstraints, info, debugDrawer);
+        };
+        // Either kind of pass ends early once a pass changes nothing, as Bullet's own loop does.
+        const btScalar settled = info.m_leastSquaresResidualThreshold;
+        addPush(1);
+        for (int i = 0; i < positionPasses; ++i)
+            if (pass(i) <= settled)
+                break;
+        for (int i = 0; i < m_tmpSolverBodyPool.size(); ++i) {
+            btSolverBody& body = m_tmpSolverBodyPool[i];
+            body.m_pushVelocity = body.m_deltaLinearVelocity;
+            body.m_turnVelocity = body.m_deltaAngularVelocity;
+        }
+        addPush(-1);
+        for (int i = positionPasses; i < positionPasses + velocityPasses; ++i)
+            if ((m_leastSquaresResidual = pass(i)) <= settled)
+                break;
+        for (int i = 0; i < m_tmpSolverBodyPool.size(); ++i) {
+            btSolverBody& body = m_tmpSolverBodyPool[i];
+            body.m_pushVelocity -= body.m_deltaLinearVelocity;
+            body.m_turnVelocity -= body.m_deltaAngularVelocity;
+        }
+        return 0;
+    }
+
+private:
+    void addPush(btScalar sign) {
+        for (int i = 0; i < m_tmpSolverContactConstraintPool.size(); ++i) {
+            btSolverConstraint& c = m_tmpSolverContactConstraintPool[i];
+            c.m_rhs += sign * c.m_rhsPenetration;
+        }
     }
 };
 
@@ -137,14 +192,14 @@ void presizePairCache(btHashedOverlappingPairCache& cache, int pairs) {
 // Steps like the original SDK: velocities get gravity and forces, then damping and the velocity limits,
 // before the solver; restitution follows its bounce rule.
 class SteppingWorld : public btDiscreteDynamicsWorld {
-  public:
+public:
     SteppingWorld(btDispatcher* d, btBroadphaseInterface* b, btConstraintSolver* s,
                   btCollisionConfiguration* c, const PxVec3& g)
         : btDiscreteDynamicsWorld(d, b, s, c), gravityAcceleration(g) {
         setGravity(toBt(g));
     }
 
-  protected:
+protected:
     // Gravity is part of the velocity update below, never a Bullet force.
     void applyGravity() override {}
 
@@ -163,8 +218,8 @@ class SteppingWorld : public btDiscreteDynamicsWorld {
         btDiscreteDynamicsWorld::solveConstraints(info);
     }
 
-    // The original's wake counter replaces Bullet's sleep timer; Bullet's islands still decide when a group of
-    // touching bodies falls asleep together (once every one of them is ready).
+    // The original's wake counter replaces Bullet's sleep timer; Bullet's islands still decide when a group
+    // of touching bodies falls asleep together (once every one of them is ready).
     void updateActivationState(btScalar dt) override {
         countTouchingPairs();
         for (int i = 0; i < m_nonStaticRigidBodies.size(); ++i) {
@@ -174,7 +229,7 @@ class SteppingWorld : public btDiscreteDynamicsWorld {
         }
     }
 
-  private:
+private:
     // A body's sleep threshold grows with the number of shape pairs it touches in this step.
     void countTouchingPairs() {
         for (int i = 0; i < m_nonStaticRigidBodies.size(); ++i)
@@ -226,10 +281,11 @@ class SteppingWorld : public btDiscreteDynamicsWorld {
 struct BulletWorld::Parts {
     btDefaultCollisionConfiguration config;
     SphereBoxCreateFunc sphereBox{false}, boxSphere{true};
+    BoxPlaneCreateFunc boxPlane{false}, planeBox{true};
     std::unique_ptr<FilteringDispatcher> dispatcher;
     btHashedOverlappingPairCache pairCache;
     btDbvtBroadphase broadphase{&pairCache};
-    PresizedSolver solver;
+    ContactSolver solver;
     std::unique_ptr<ShaderFilter> filter;
     std::unique_ptr<SteppingWorld> world;
 };
@@ -255,6 +311,9 @@ BulletWorld::BulletWorld(const PxVec3& gravity, PxSimulationFilterShader filterS
     // Sphere and box meet in one exact point, in either order.
     p.dispatcher->registerCollisionCreateFunc(SPHERE_SHAPE_PROXYTYPE, BOX_SHAPE_PROXYTYPE, &p.sphereBox);
     p.dispatcher->registerCollisionCreateFunc(BOX_SHAPE_PROXYTYPE, SPHERE_SHAPE_PROXYTYPE, &p.boxSphere);
+    // A box on a plane stands on every corner that reaches it.
+    p.dispatcher->registerCollisionCreateFunc(BOX_SHAPE_PROXYTYPE, STATIC_PLANE_PROXYTYPE, &p.boxPlane);
+    p.dispatcher->registerCollisionCreateFunc(STATIC_PLANE_PROXYTYPE, BOX_SHAPE_PROXYTYPE, &p.planeBox);
     // New pairs are found during the step, as the filter shader expects.
     p.broadphase.m_deferedcollide = true;
     p.filter.reset(new ShaderFilter(*this));
@@ -269,6 +328,11 @@ BulletWorld::BulletWorld(const PxVec3& gravity, PxSimulationFilterShader filterS
     // sliding box keeps last step's friction impulse and stops 2 % early.
     info.m_solverMode |= SOLVER_USE_2_FRICTION_DIRECTIONS;
     info.m_solverMode &= ~SOLVER_USE_WARMSTARTING;
+    // Every penetrating contact keeps its push apart from its velocity target (see ContactSolver), and the
+    // push moves the body in full, turning included.
+    info.m_splitImpulse = 1;
+    info.m_splitImpulsePenetrationThreshold = 0;
+    info.m_splitImpulseTurnErp = 1;
 
     filterResults.reserve(reservedPairs);
     touching.reserve(reservedPairs);
@@ -337,9 +401,9 @@ PxU32& BulletWorld::touchingPairsOf(const btCollisionObject& body) {
 
 // The original's rule: the wake counter runs down by dt. While it is below half its reset value, the body's
 // velocities are summed step by step (the angular one in the body's frame); once the kinetic energy per unit
-// mass of those sums reaches the threshold times (1 + touching pairs), the sums start again and the counter goes
-// back up: to between half and all of its reset value, the more the energy exceeds the threshold, plus one step
-// per touching pair. At zero the body is ready to sleep.
+// mass of those sums reaches the threshold times (1 + touching pairs), the sums start again and the counter
+// goes back up: to between half and all of its reset value, the more the energy exceeds the threshold, plus
+// one step per touching pair. At zero the body is ready to sleep.
 void BulletWorld::updateSleep(btRigidBody& body, PxReal dt) {
     auto* rb = static_cast<PxRigidBody*>(static_cast<PxRigidActor*>(body.getUserPointer()));
     if (body.getActivationState() == ISLAND_SLEEPING) {
@@ -397,8 +461,9 @@ bool BulletWorld::admitsPair(const btCollisionObject* a, const btCollisionObject
     if (b < a)
         std::swap(a, b);
     const ObjectPair key(a, b);
-    const auto found = std::lower_bound(filterResults.begin(), filterResults.end(), key,
-                                        [](const FilterResult& r, const ObjectPair& k) { return r.objects < k; });
+    const auto found =
+        std::lower_bound(filterResults.begin(), filterResults.end(), key,
+                         [](const FilterResult& r, const ObjectPair& k) { return r.objects < k; });
     if (found != filterResults.end() && found->objects == key)
         return found->admitted;
     const auto attributes = [](const btCollisionObject* o) -> PxFilterObjectAttributes {
@@ -417,8 +482,9 @@ PxPairFlags BulletWorld::pairFlags(const btCollisionObject* a, const btCollision
     if (b < a)
         std::swap(a, b);
     const ObjectPair key(a, b);
-    const auto found = std::lower_bound(filterResults.begin(), filterResults.end(), key,
-                                        [](const FilterResult& r, const ObjectPair& k) { return r.objects < k; });
+    const auto found =
+        std::lower_bound(filterResults.begin(), filterResults.end(), key,
+                         [](const FilterResult& r, const ObjectPair& k) { return r.objects < k; });
     return found != filterResults.end() && found->objects == key ? found->flags : PxPairFlags();
 }
 
