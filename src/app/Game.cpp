@@ -257,7 +257,9 @@ constexpr float ScaledFramePixels = 1.5f;
 } // namespace
 
 void useRenderScale(Game& game, float scale) {
-    setBloomScale(appState().bloom, scale);
+    // The goal's program starts with the full-size frame: it is told only of a change of scale.
+    if (!setBloomScale(appState().bloom, scale))
+        return;
     game.programs.reflectShader.use();
     game.programs.reflectShader.setFloat("minFramePixels", scale < 1.0f ? ScaledFramePixels : 0.0f);
 }
