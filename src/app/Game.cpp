@@ -280,6 +280,31 @@ void setUpBloom(Game& game) {
     game.programs.bloomShader3.setInt("bloomBlur", 1);
 }
 
+StartResult startGame(Game& game, const StartObserver& afterStep) {
+    const auto done = [&](StartStep step) {
+        if (afterStep)
+            afterStep(step, game);
+    };
+    game.settings = readSettings();
+    done(StartStep::Settings);
+    if (!openWindow(game))
+        return StartResult::NoWindow;
+    done(StartStep::Window);
+    buildPrograms(game);
+    done(StartStep::Programs);
+    if (!buildLevel(game)) {
+        // Nothing to play without the creature, and nothing has been drawn yet.
+        glfwTerminate();
+        return StartResult::PlayerRefused;
+    }
+    done(StartStep::Level);
+    createCameras(game);
+    done(StartStep::Cameras);
+    setUpBloom(game);
+    done(StartStep::Bloom);
+    return StartResult::Started;
+}
+
 void runFrame(Game& game, const FrameOptions& options) {
     AppState& state = appState();
     Programs& p = game.programs;
