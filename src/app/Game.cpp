@@ -193,13 +193,12 @@ bool buildLevel(Game& game) {
     game.creatureLightPosition = state.starLight.position;
     world->objects.push_back(&state.starLight);
 
-    // 2, 3. The stone enemies share one loaded model. A refused file is tried (and reported) once
-    // for each of them.
+    // 2, 3. The stone enemies share one import of their file; the second says again what loading
+    // it said, as a load of its own would.
     Model stone(EnemyPath, lit);
     buildEnemy(game.enemy1, world->enemy1, at[2], stone);
     world->objects.push_back(&game.enemy1);
-    if (stone.meshes.empty())
-        stone = Model(EnemyPath, lit);
+    stone.repeatLoadLines();
     buildEnemy(game.enemy2, world->enemy2, at[3], stone);
     world->objects.push_back(&game.enemy2);
     // Optional: without it the enemies keep their full mesh at every scale.

@@ -39,7 +39,7 @@ std::string imageSizeProblem(int width, int height, int maxSide) {
     return "";
 }
 
-GLuint loadTextureFromFile(const char* path, const std::string& directory) {
+GLuint loadTextureFromFile(const char* path, const std::string& directory, std::ostream& out) {
     const std::string filename = directory + '/' + path;
     GLuint id = 0;
     glGenTextures(1, &id);
@@ -76,9 +76,9 @@ GLuint loadTextureFromFile(const char* path, const std::string& directory) {
             glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, greyAlpha);
         }
     } else {
-        std::cout << "Texture failed to load at path: " << path << std::endl;
+        out << "Texture failed to load at path: " << path << std::endl;
         if (!sizeProblem.empty())
-            std::cout << "Image " << filename << " " << sizeProblem << std::endl;
+            out << "Image " << filename << " " << sizeProblem << std::endl;
     }
     stbi_image_free(pixels);
     return id;
