@@ -2,6 +2,7 @@
 
 #include "app/Game.h"
 #include "app/Input.h"
+#include "physics/Level.h"
 #include "physics/PhysicsWorld.h"
 #include "physics/px/SphereBoxCollision.h"
 

@@ -64,9 +64,6 @@ struct FrameOptions {
     FrameTimings* timings = nullptr; // when set, each stage is timed, with glFinish after GL stages
 };
 
-// Where the level's pieces start: player, star, enemy1, enemy2, goal, bridge, wall1, wall2, wall3, ground.
-std::vector<glm::vec3> levelLayout();
-
 // The steps of start-up, in the order startGame runs them.
 enum class StartStep { Settings, Window, Programs, Level, Cameras, Bloom };
 // How start-up ended: a game to run, no window (GLFW's line was printed), or a player model the
