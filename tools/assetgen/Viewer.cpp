@@ -1,6 +1,7 @@
 #include "Viewer.h"
 
 #include "Image.h"
+#include "QuietCout.h"
 
 #include "model/AnimatedModel.h"
 #include "model/Model.h"
@@ -31,16 +32,6 @@ constexpr int Columns = 3, Rows = 2;
 float displayValue(float hdr) {
     return std::pow(1.0f - std::exp(-std::max(hdr, 0.0f)), 1.0f / 2.2f);
 }
-
-class QuietCout {
-public:
-    QuietCout() : previous_(std::cout.rdbuf(sink_.rdbuf())) {}
-    ~QuietCout() { std::cout.rdbuf(previous_); }
-
-private:
-    std::ostringstream sink_;
-    std::streambuf* previous_;
-};
 
 struct Target {
     GLuint fbo = 0, colour = 0, depth = 0;
