@@ -91,7 +91,7 @@ public:
             info.m_solverMode &= ~SOLVER_USE_WARMSTARTING;
         }
 
-        // The level table's pieces in its order; a shared shape serves the pieces after it that name it.
+        // The table's pieces in order; a shared shape serves the pieces right after it that name it.
         btCollisionShape* shared = nullptr;
         const char* sharedName = "";
         for (const LevelPiece& piece : levelPieces()) {

@@ -23,7 +23,7 @@ struct LevelPiece {
     // Box: half extents. Sphere: x is the radius. Capsule: x the radius, y the half height, along
     // the actor's x axis. Plane: y = 0, facing up.
     glm::vec3 halfExtents;
-    // A shared shape serves every following piece with the same shape name.
+    // A shared (not exclusive) shape also serves the pieces right after it with the same shape name.
     bool exclusive;
     PieceMaterial material;
     float density; // a dynamic body's; 0 for a static actor
