@@ -269,31 +269,29 @@ int main(int argc, char** argv) {
     if (options.physicsOnly)
         return printPhysicsStep(options.physicsSteps);
 
-    // The start-up steps of main, each timed.
+    // The start-up of main, each step timed.
     Game game;
-    game.settings = readSettings();
-    double t = now();
-    if (!openWindow(game))
-        return 1;
-    const double tWindow = now() - t;
-    t = now();
-    buildPrograms(game);
-    const double tPrograms = now() - t;
-    t = now();
-    if (!buildLevel(game)) {
+    Settings shipped;
+    double t = now(), seconds[6] = {};
+    const StartResult started = startGame(game, [&](StartStep step, Game& g) {
+        seconds[static_cast<int>(step)] = now() - t;
+        if (step == StartStep::Settings) {
+            // Full size for the stage timings and the pictures, so that they compare across builds;
+            // the shipped settings get their own session below.
+            shipped = g.settings;
+            g.settings.renderscale = options.stageScale;
+        }
+        t = now();
+    });
+    if (started == StartResult::PlayerRefused)
         std::cout << "the player's model was refused; nothing to measure" << std::endl;
-        glfwTerminate();
+    if (started != StartResult::Started)
         return 1;
-    }
-    const double tLevel = now() - t;
-    t = now();
-    createCameras(game);
-    // Full size for the stage timings and the pictures, so that they compare across builds; the
-    // shipped settings get their own session below.
-    const Settings shipped = game.settings;
-    game.settings.renderscale = options.stageScale;
-    setUpBloom(game);
-    const double tCamerasBloom = now() - t;
+    const double tWindow = seconds[static_cast<int>(StartStep::Window)];
+    const double tPrograms = seconds[static_cast<int>(StartStep::Programs)];
+    const double tLevel = seconds[static_cast<int>(StartStep::Level)];
+    const double tCamerasBloom =
+        seconds[static_cast<int>(StartStep::Cameras)] + seconds[static_cast<int>(StartStep::Bloom)];
 
     ScriptedPlay script(game.window);
     if (!options.shots.empty())

@@ -2,6 +2,7 @@
 
 #include "app/Game.h"
 #include "app/Input.h"
+#include "physics/Level.h"
 #include "physics/PhysicsWorld.h"
 #include "physics/px/BoxPlaneCollision.h"
 #include "physics/px/SphereBoxCollision.h"
@@ -12,14 +13,13 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace {
 
 // The level as the physics world builds it: densities, sizes, gravity, material.
 const btVector3 Gravity(0.0f, -6.81f, 0.0f);
-constexpr float PlayerDensity = 120.0f, StarDensity = 20.0f, EnemyDensity = 12.0f;
-constexpr float PlayerRadius = 1.1f, StarRadius = 2.0f;
 constexpr float Friction = 0.5f, Restitution = 0.1f;
 constexpr float PlayerMaxSpeed = 10.0f;
 constexpr float Pi = 3.14159265f;
@@ -29,24 +29,6 @@ constexpr float ContactDistance = 0.04f;
 constexpr float PenetrationErp = 0.8f, BounceThreshold = 2.0f;
 constexpr int SolverIterations = 10;
 constexpr float SleepLinearSpeed = 0.1f;
-
-struct BoxPiece {
-    int position; // index into the level positions, or -1 for a fence
-    btVector3 fencePosition;
-    btVector3 halfExtents;
-};
-const BoxPiece StaticBoxes[] = {
-    {4, {}, {25.0f, 5.0f, 2.5f}},
-    {6, {}, {30.0f, 5.0f, 2.5f}},
-    {7, {}, {20.0f, 5.0f, 2.5f}},
-    {8, {}, {30.0f, 5.0f, 2.5f}},
-    {-1, {0.0f, 0.0f, 40.0f}, {75.0f, 15.0f, 1.0f}},
-    {-1, {-75.0f, 0.0f, -60.0f}, {1.0f, 15.0f, 100.0f}},
-    {-1, {0.0f, 0.0f, -151.0f}, {75.0f, 15.0f, 1.0f}},
-    {-1, {75.0f, 0.0f, -60.0f}, {1.0f, 15.0f, 100.0f}},
-};
-const btVector3 EnemyHalfExtents(5.0f, 6.0f, 1.0f);
-constexpr float BridgeRadius = 15.0f, BridgeHalfHeight = 100.5f;
 
 // The push the player gets in step `s`: the force of a held key, turning slowly, so the player
 // runs about, meets the star and keeps the scene awake.
@@ -121,21 +103,33 @@ public:
             info.m_solverMode &= ~SOLVER_USE_WARMSTARTING;
         }
 
-        add(shape(new btStaticPlaneShape(btVector3(0, 1, 0), 0)), btVector3(0, 0, 0), 0.0f);
-        player_ = add(shape(new btSphereShape(PlayerRadius)), toBt(at.at(0)),
-                      PlayerDensity * 4.0f / 3.0f * Pi * PlayerRadius * PlayerRadius * PlayerRadius);
-        add(shape(new btSphereShape(StarRadius)), toBt(at.at(1)),
-            StarDensity * 4.0f / 3.0f * Pi * StarRadius * StarRadius * StarRadius);
-        // Both enemies share one shape, as in the level.
-        btCollisionShape* enemy = shape(box(EnemyHalfExtents));
-        const float enemyMass =
-            8.0f * EnemyDensity * EnemyHalfExtents.x() * EnemyHalfExtents.y() * EnemyHalfExtents.z();
-        add(enemy, toBt(at.at(2)), enemyMass);
-        add(enemy, toBt(at.at(3)), enemyMass);
-        add(shape(new btCapsuleShapeX(BridgeRadius, 2.0f * BridgeHalfHeight)), toBt(at.at(5)), 0.0f);
-        for (const BoxPiece& piece : StaticBoxes)
-            add(shape(box(piece.halfExtents)),
-                piece.position >= 0 ? toBt(at.at(piece.position)) : piece.fencePosition, 0.0f);
+        // The table's pieces in order; a shared shape serves the pieces right after it that name it.
+        btCollisionShape* shared = nullptr;
+        const char* sharedName = "";
+        for (const LevelPiece& piece : levelPieces()) {
+            const glm::vec3& h = piece.halfExtents;
+            if (piece.shape == CollisionShape::Plane) {
+                add(shape(new btStaticPlaneShape(btVector3(0, 1, 0), 0)), btVector3(0, 0, 0), 0.0f);
+                continue;
+            }
+            btCollisionShape* s =
+                !piece.exclusive && std::strcmp(sharedName, piece.shapeName) == 0 ? shared : nullptr;
+            if (!s && piece.shape == CollisionShape::Sphere)
+                s = shape(new btSphereShape(h.x));
+            else if (!s && piece.shape == CollisionShape::Capsule)
+                s = shape(new btCapsuleShapeX(h.x, 2.0f * h.y));
+            else if (!s)
+                s = shape(box(toBt(h)));
+            shared = s;
+            sharedName = piece.shapeName;
+            const float volume = piece.shape == CollisionShape::Sphere ? 4.0f / 3.0f * Pi * h.x * h.x * h.x
+                                                                       : 8.0f * h.x * h.y * h.z;
+            const glm::vec3& position =
+                piece.entry < 0 ? piece.fixedAt : at.at(static_cast<size_t>(piece.entry));
+            btRigidBody* body = add(s, toBt(position), piece.density * volume);
+            if (std::strcmp(piece.name, "player") == 0)
+                player_ = body;
+        }
     }
 
     ~RawLevel() {

@@ -6,7 +6,7 @@ layout(location = 0) in vec2 texCoords;
 
 uniform sampler2D image;
 uniform int horizontal; // 1: along x, 0: along y
-uniform float spread;   // the render scale: a step is this many target texels
+uniform float spread = 1.0; // the render scale: a step is this many target texels
 
 layout(location = 0) out vec4 fragColor;
 

@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/Input.h"
 #include "physics/GameRules.h"
+#include "physics/Level.h"
 #include "physics/PhysicsWorld.h"
 #include "physics/px/PxPhysicsAPI.h"
 #include "render/Bloom.h"
@@ -18,9 +19,8 @@
 
 namespace {
 
-const glm::vec3 CreatureAndEnemyRotation(270.0f, 0.0f, 270.0f);
-const glm::vec3 EnemyScale(1.0f, 4.2f, 4.2f);
-const glm::vec4 Red(1.0f, 0.0f, 0.0f, 1.0f);
+const glm::vec3 StarLightColour(0.98f, 0.95f, 0.8f);
+const glm::vec4 BridgeSurface(0.02f, 0.01f, 0.7f, 2.0f);
 const char* const EnemyPath = "../assets/enemy/Stone_enemy2.fbx";
 const char* const EnemyLowDetailPath = "../assets/enemy/Stone_enemy2_low.fbx";
 
@@ -36,13 +36,27 @@ void placeInPlace(GameObject& object, const glm::vec3& position) {
 }
 
 // `stone`: the loaded enemy model; the copy shares its GL names.
-void buildEnemy(GameObject& enemy, physx::PxRigidActor* actor, const glm::vec3& position, const Model& stone) {
-    enemy = GameObject(actor);
+void buildEnemy(GameObject& enemy, const char* name, const Game& game, const Model& stone) {
+    const LevelPiece& piece = levelPiece(name);
+    enemy = GameObject(game.world->actorOf(name));
     enemy.model = stone;
-    placeInPlace(enemy, position);
-    enemy.setRotation(CreatureAndEnemyRotation);
-    enemy.model.scale = EnemyScale;
+    placeInPlace(enemy, game.levelPositions.at(piece.entry));
+    enemy.setRotation(piece.drawnRotation);
+    enemy.model.scale = piece.drawnSize;
     enemy.model.updateTransform();
+}
+
+// A generated piece's model, as large as the level table draws it.
+Model pieceModel(const LevelPiece& piece, Shader* shader) {
+    const glm::vec3& size = piece.drawnSize;
+    switch (piece.look) {
+    case PieceLook::Star:
+        return makeSphere(shader, size.x, piece.colour);
+    case PieceLook::Cylinder:
+        return makeCylinder(shader, size.x, size.y, piece.colour);
+    default:
+        return makeBox(shader, size.x, size.y, size.z, piece.colour);
+    }
 }
 
 // Draws `standIn` with the placement of `placed`, which is already where its actor is.
@@ -171,11 +185,6 @@ void buildPrograms(Game& game) {
     p.animShader.setFloat("pointL.brightness", brightness);
 }
 
-std::vector<glm::vec3> levelLayout() {
-    return {{0, 2, 15},    {0, 2, -15},  {25, 6, -120}, {-25, 6, -120}, {0, 5, -150},
-            {0, -12, -40}, {-45, 0, -75}, {0, 2, -40},   {45, 0, -75},   {0, -0.8f, 0}};
-}
-
 bool buildLevel(Game& game) {
     // The shapes all wear the default texture: one decode and one copy in the GL serve them all.
     TextureSharing sharing;
@@ -189,24 +198,24 @@ bool buildLevel(Game& game) {
     game.world = world;
 
     // 1. The star: the glowing sphere that carries the point light and the bloom pass.
-    game.starSphere = makeSphere(lit, 2.0f, glm::vec4(1000.0f));
+    const LevelPiece& star = levelPiece("star");
+    game.starSphere = pieceModel(star, lit);
     game.starSphere.firstBloomShader = &p.bloomShader1;
     game.starSphere.blurShader = &p.bloomShader2;
     game.starSphere.combineShader = &p.bloomShader3;
-    state.starLight = LightObject(game.starSphere, world->star, at[1], glm::vec3(0.98f, 0.95f, 0.8f), 1.0f);
+    state.starLight = LightObject(game.starSphere, world->star, at[star.entry], StarLightColour, 1.0f);
     state.starLight.setLightUniforms(p.textureShader);
     state.starLight.setLightUniforms(p.animShader);
     game.creatureLightPosition = state.starLight.position;
     world->objects.push_back(&state.starLight);
 
-    // 2, 3. The stone enemies share one loaded model. A refused file is tried (and reported) once
-    // for each of them.
+    // 2, 3. The stone enemies share one import of their file; the second says again what loading
+    // it said, as a load of its own would.
     Model stone(EnemyPath, lit);
-    buildEnemy(game.enemy1, world->enemy1, at[2], stone);
+    buildEnemy(game.enemy1, "enemy1", game, stone);
     world->objects.push_back(&game.enemy1);
-    if (stone.meshes.empty())
-        stone = Model(EnemyPath, lit);
-    buildEnemy(game.enemy2, world->enemy2, at[3], stone);
+    stone.repeatLoadLines();
+    buildEnemy(game.enemy2, "enemy2", game, stone);
     world->objects.push_back(&game.enemy2);
     // Optional: without it the enemies keep their full mesh at every scale.
     std::error_code absent;
@@ -214,34 +223,31 @@ bool buildLevel(Game& game) {
         game.enemyLowDetail = Model(EnemyLowDetailPath, lit);
 
     // 4. The player's creature. Without a usable model there is nothing to play: stop here.
+    const LevelPiece& creature = levelPiece("player");
     GameObject player(world->player);
     player.animatedModel = AnimatedModel(&p.animShader);
     if (!player.animatedModel.usable())
         return false;
-    placeInPlace(player, at[0]);
+    placeInPlace(player, at[creature.entry]);
     player.body = world->player;
     player.animated = true;
     state.playerObject = player;
-    state.playerObject.setRotation(CreatureAndEnemyRotation);
+    state.playerObject.setRotation(creature.drawnRotation);
     state.playerObject.body->setMaxLinearVelocity(10.0f);
     world->objects.push_back(&state.playerObject);
 
-    // 5-10. The generated level pieces. The ground box is thin along x: it is drawn with the
-    // ground plane's pose, whose local x axis is world up.
-    game.ground = GameObject(makeBox(lit, 0.5f, 300.0f, 300.0f, {0.31f, 0.25f, 0.123f, 1.0f}), world->ground, at[9]);
-    world->objects.push_back(&game.ground);
-    game.goal = GameObject(makeBox(lit, 50.0f, 10.0f, 2.5f, Red), world->goal, at[4]);
-    world->objects.push_back(&game.goal);
-    game.bridge = GameObject(makeCylinder(lit, 15.0f, 200.0f, {0.0f, 1.0f, 1.0f, 1.0f}), world->bridge, at[5]);
-    game.bridge.setRotation({0.0f, 0.0f, 90.0f});
-    game.bridge.model.materialCoefficients = {0.02f, 0.01f, 0.7f, 2.0f};
-    world->objects.push_back(&game.bridge);
-    game.wall1 = GameObject(makeBox(lit, 60.0f, 10.0f, 2.5f, Red), world->wall1, at[6]);
-    world->objects.push_back(&game.wall1);
-    game.wall2 = GameObject(makeBox(lit, 40.0f, 10.0f, 2.5f, Red), world->wall2, at[7]);
-    world->objects.push_back(&game.wall2);
-    game.wall3 = GameObject(makeBox(lit, 60.0f, 10.0f, 2.5f, Red), world->wall3, at[8]);
-    world->objects.push_back(&game.wall3);
+    // 5-10. The generated pieces, in the table's order.
+    const std::pair<GameObject*, const char*> generated[] = {
+        {&game.ground, "ground"}, {&game.goal, "goal"},   {&game.bridge, "bridge"},
+        {&game.wall1, "wall1"},   {&game.wall2, "wall2"}, {&game.wall3, "wall3"}};
+    for (const auto& [object, name] : generated) {
+        const LevelPiece& piece = levelPiece(name);
+        *object = GameObject(pieceModel(piece, lit), world->actorOf(name), at[piece.entry]);
+        if (piece.drawnRotation != glm::vec3(0.0f))
+            object->setRotation(piece.drawnRotation);
+        world->objects.push_back(object);
+    }
+    game.bridge.model.materialCoefficients = BridgeSurface;
 
     std::cout << "window_width: " << game.settings.width << ", window_height: " << game.settings.height
               << std::endl;
@@ -263,7 +269,9 @@ constexpr float ScaledFramePixels = 1.5f;
 } // namespace
 
 void useRenderScale(Game& game, float scale) {
-    setBloomScale(appState().bloom, scale);
+    // The goal's program starts with the full-size frame: it is told only of a change of scale.
+    if (!setBloomScale(appState().bloom, scale))
+        return;
     game.programs.reflectShader.use();
     game.programs.reflectShader.setFloat("minFramePixels", scale < 1.0f ? ScaledFramePixels : 0.0f);
 }
@@ -282,6 +290,31 @@ void setUpBloom(Game& game) {
     game.programs.bloomShader2.setInt("image", 0);
     game.programs.bloomShader3.setInt("scene", 0);
     game.programs.bloomShader3.setInt("bloomBlur", 1);
+}
+
+StartResult startGame(Game& game, const StartObserver& afterStep) {
+    const auto done = [&](StartStep step) {
+        if (afterStep)
+            afterStep(step, game);
+    };
+    game.settings = readSettings();
+    done(StartStep::Settings);
+    if (!openWindow(game))
+        return StartResult::NoWindow;
+    done(StartStep::Window);
+    buildPrograms(game);
+    done(StartStep::Programs);
+    if (!buildLevel(game)) {
+        // Nothing to play without the creature, and nothing has been drawn yet.
+        glfwTerminate();
+        return StartResult::PlayerRefused;
+    }
+    done(StartStep::Level);
+    createCameras(game);
+    done(StartStep::Cameras);
+    setUpBloom(game);
+    done(StartStep::Bloom);
+    return StartResult::Started;
 }
 
 void runFrame(Game& game, const FrameOptions& options) {

@@ -10,6 +10,7 @@
 #include <GLFW/glfw3.h>
 #include <glm/glm.hpp>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -65,10 +66,18 @@ struct FrameOptions {
     FrameTimings* timings = nullptr; // when set, each stage is timed, with glFinish after GL stages
 };
 
-// Where the level's pieces start: player, star, enemy1, enemy2, goal, bridge, wall1, wall2, wall3, ground.
-std::vector<glm::vec3> levelLayout();
+// The steps of start-up, in the order startGame runs them.
+enum class StartStep { Settings, Window, Programs, Level, Cameras, Bloom };
+// How start-up ended: a game to run, no window (GLFW's line was printed), or a player model the
+// loader refused (its line was printed). Unless started, GLFW is no longer running.
+enum class StartResult { Started, NoWindow, PlayerRefused };
+// Told after each step that succeeded, with the game as it stands; it may change what the later
+// steps read (tests and the benchmark size the window, watch the GL, time the steps).
+using StartObserver = std::function<void(StartStep, Game&)>;
+// The whole start-up: settings, window, programs, level, cameras, bloom.
+StartResult startGame(Game& game, const StartObserver& afterStep = {});
 
-// Start-up steps, in the order main runs them.
+// The steps themselves, in the order startGame runs them.
 bool openWindow(Game& game);          // GLFW, hints, window, GLEW, fixed GL state, callbacks
 void buildPrograms(Game& game);       // the seven programs, their one-time uniforms, the sky box
 bool buildLevel(Game& game);          // physics world and the ten objects; false: unusable player model

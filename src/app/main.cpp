@@ -2,20 +2,17 @@
 
 #include <GLFW/glfw3.h>
 
-// Start-up in its fixed order, the loop, and shutdown. Command-line arguments are ignored.
+// Start-up, the loop, and shutdown. Command-line arguments are ignored.
 int main() {
     Game game;
-    game.settings = readSettings();
-    if (!openWindow(game))
+    switch (startGame(game)) {
+    case StartResult::NoWindow:
         return -1;
-    buildPrograms(game);
-    if (!buildLevel(game)) {
-        // The player's model was refused (its loader said why); nothing has been drawn.
-        glfwTerminate();
+    case StartResult::PlayerRefused:
         return 1;
+    case StartResult::Started:
+        break;
     }
-    createCameras(game);
-    setUpBloom(game);
     runLoop(game);
     glfwTerminate();
     return 0;

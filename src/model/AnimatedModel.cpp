@@ -12,7 +12,6 @@
 
 namespace {
 
-const glm::vec4 LoadedMaterialCoefficients(0.05f, 0.5f, 0.6f, 4.0f);
 // The clip keys select clips 1 and 2, and the model starts on clip 1 (modelimport::RequiredClips).
 constexpr std::size_t StartClip = 1;
 
@@ -21,7 +20,7 @@ constexpr std::size_t StartClip = 1;
 AnimatedModel::AnimatedModel(Shader* shader, const char* path) : shader(shader), sourcePath(path) {
     // Convert and check everything first; GL objects are made only for a file that passed.
     ImportResult<AnimatedModelData> imported = modelimport::importAnimated(path);
-    modelgpu::uploadImported(imported, meshes, texturesLoaded, directory);
+    modelgpu::uploadImported(imported, meshes, texturesLoaded, directory, std::cout);
     if (imported.loaded()) {
         rootJoint = imported.data.root.release();
         jointCount = imported.data.jointCount;
@@ -46,7 +45,7 @@ AnimatedModel::AnimatedModel(Shader* shader, const char* path) : shader(shader),
     }
     rotation = glm::vec3(0.0f);
     scale = glm::vec3(1.0f);
-    materialCoefficients = LoadedMaterialCoefficients;
+    materialCoefficients = modelgpu::MaterialCoefficients;
 }
 
 void AnimatedModel::updateTransform() {

@@ -137,14 +137,15 @@ Joint* buildJointTree(const aiNode* sceneRoot, int& jointCount) {
 }
 
 std::vector<glm::mat4> bindBones(const aiMesh* mesh, const Joint* root, int jointCount,
-                                 std::vector<SkinnedVertex>& vertices, const std::string& directory) {
+                                 std::vector<SkinnedVertex>& vertices, const std::string& directory,
+                                 std::ostream& out) {
     if (!mesh->mBones || mesh->mNumBones == 0) {
-        std::cout << "Model from directory " << directory << " hat keine Knochen" << std::endl;
+        out << "Model from directory " << directory << " hat keine Knochen" << std::endl;
         return {};
     }
     std::vector<glm::mat4> jointOffsets(static_cast<std::size_t>(jointCount), glm::mat4(1.0f));
-    std::cout << "jointOffsets Size: " << jointOffsets.size() << ", mesh->NumBones: " << mesh->mNumBones
-              << std::endl;
+    out << "jointOffsets Size: " << jointOffsets.size() << ", mesh->NumBones: " << mesh->mNumBones
+        << std::endl;
 
     for (unsigned b = 0; b < mesh->mNumBones; ++b) {
         const aiBone* bone = mesh->mBones[b];

@@ -4,6 +4,7 @@
 
 #include <glm/glm.hpp>
 
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -48,10 +49,11 @@ Joint* buildJointTree(const aiNode* sceneRoot, int& jointCount);
 
 // Writes the mesh's bone weights into the vertices' first free slots (up to three) and returns the
 // bones' offset matrices indexed by joint id (jointCount entries, identity where no bone is), or
-// an empty table when the mesh has no bones ("hat keine Knochen" line). Throws ModelLoadError for
-// a bone naming no joint or a weight naming no vertex. GL-free.
+// an empty table when the mesh has no bones ("hat keine Knochen" line). Its lines go to `out`.
+// Throws ModelLoadError for a bone naming no joint or a weight naming no vertex. GL-free.
 std::vector<glm::mat4> bindBones(const aiMesh* mesh, const Joint* root, int jointCount,
-                                 std::vector<SkinnedVertex>& vertices, const std::string& directory);
+                                 std::vector<SkinnedVertex>& vertices, const std::string& directory,
+                                 std::ostream& out = std::cout);
 
 // Frees a tree that was never handed to a model (a refused load).
 void deleteJointTree(Joint* joint);

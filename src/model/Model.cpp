@@ -8,22 +8,24 @@
 
 #include <cassert>
 #include <iostream>
-
-namespace {
-
-const glm::vec4 LoadedMaterialCoefficients(0.05f, 0.5f, 0.6f, 4.0f);
-
-} // namespace
+#include <sstream>
 
 Model::Model(const char* path, Shader* shader) : shader(shader) {
     // Everything is converted and checked before the first GL object is made, so a refused file
     // leaves neither meshes nor half-filled vectors behind.
     ImportResult<StaticModelData> imported = modelimport::importStatic(path);
-    modelgpu::uploadImported(imported, meshes, texturesLoaded, directory);
+    std::ostringstream said;
+    modelgpu::uploadImported(imported, meshes, texturesLoaded, directory, said);
     if (!imported.loaded())
-        std::cout << "Model file " << path << " refused: " << imported.why()
-                  << "; the game goes on with an empty model" << std::endl;
-    materialCoefficients = LoadedMaterialCoefficients;
+        said << "Model file " << path << " refused: " << imported.why()
+             << "; the game goes on with an empty model" << std::endl;
+    loadLines = said.str();
+    repeatLoadLines();
+    materialCoefficients = modelgpu::MaterialCoefficients;
+}
+
+void Model::repeatLoadLines() const {
+    modelgpu::writeLines(std::cout, loadLines);
 }
 
 void Model::updateTransform() {

@@ -39,6 +39,8 @@ public:
     Shader* combineShader = nullptr;
     // Non-owning; the sizes of the bloom targets, set together with the names above.
     BloomTargets* bloomTargets = nullptr;
+    // What loading the file printed, line by line in order; empty for generated shapes.
+    std::string loadLines;
 
     // An empty model (no meshes, coefficients all 0) that a loaded model is assigned into.
     Model() = default;
@@ -48,6 +50,10 @@ public:
     // Wraps one generated mesh with the default texture. Only the bloom carrier (the star's
     // sphere) announces itself with "INIT BLOOM".
     Model(Mesh mesh, Shader* shader, const glm::vec4& color, bool bloomCarrier = false);
+
+    // Prints loadLines again: a copy that stands for a second load of the same file says what that
+    // load would have said.
+    void repeatLoadLines() const;
 
     Texture loadDefaultTexture();
     void updateTransform();                // modelMatrix, normalMatrix from position, rotation, scale

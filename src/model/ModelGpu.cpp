@@ -1,9 +1,12 @@
 #include "model/ModelGpu.h"
 
+#include <sstream>
+
 namespace modelgpu {
 
 std::vector<Texture> resolveTextures(const std::vector<TextureRef>& refs,
-                                     std::vector<Texture>& texturesLoaded, const std::string& directory) {
+                                     std::vector<Texture>& texturesLoaded, const std::string& directory,
+                                     std::ostream& out) {
     std::vector<Texture> textures;
     for (const TextureRef& ref : refs) {
         const Texture* known = nullptr;
@@ -18,13 +21,19 @@ std::vector<Texture> resolveTextures(const std::vector<TextureRef>& refs,
             continue;
         }
         Texture texture;
-        texture.id = loadTextureFromFile(ref.path.c_str(), directory);
+        texture.id = loadTextureFromFile(ref.path.c_str(), directory, out);
         texture.type = ref.type;
         texture.path = ref.path;
         textures.push_back(texture);
         texturesLoaded.push_back(texture);
     }
     return textures;
+}
+
+void writeLines(std::ostream& out, const std::string& text) {
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);)
+        out << line << std::endl;
 }
 
 void setObjectUniforms(const Shader& shader, const glm::vec4& colour, const glm::mat4& modelMatrix,

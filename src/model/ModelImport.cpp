@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <exception>
+#include <sstream>
 
 namespace modelimport {
 
@@ -71,9 +72,12 @@ template <typename Data, typename Convert> ImportResult<Data> importWith(const c
 StaticModelData convertStatic(const aiScene* scene, const std::string& path) {
     StaticModelData data;
     data.directory = sceneimport::directoryOf(path);
-    for (unsigned index : sceneimport::meshOrder(scene))
+    for (unsigned index : sceneimport::meshOrder(scene)) {
+        std::ostringstream notes;
         data.meshes.push_back(
-            sceneimport::convertMesh<Vertex>(scene, referencedMesh(scene, index), data.directory));
+            sceneimport::convertMesh<Vertex>(scene, referencedMesh(scene, index), data.directory, notes));
+        data.meshes.back().notes = notes.str();
+    }
     return data;
 }
 
@@ -100,10 +104,12 @@ AnimatedModelData convertAnimated(const aiScene* scene, const std::string& path)
 
     for (unsigned index : sceneimport::meshOrder(scene)) {
         const aiMesh* mesh = referencedMesh(scene, index);
+        std::ostringstream notes;
         MeshData<SkinnedVertex> converted =
-            sceneimport::convertMesh<SkinnedVertex>(scene, mesh, data.directory);
+            sceneimport::convertMesh<SkinnedVertex>(scene, mesh, data.directory, notes);
         std::vector<glm::mat4> jointOffsets =
-            bindBones(mesh, data.root.get(), count, converted.vertices, data.directory);
+            bindBones(mesh, data.root.get(), count, converted.vertices, data.directory, notes);
+        converted.notes = notes.str();
         // Only the root takes its offset from the table; every other joint keeps the identity.
         if (!jointOffsets.empty())
             data.root->offset = jointOffsets.front();

@@ -188,7 +188,8 @@ std::vector<TextureRef> materialTextures(const aiMaterial* material) {
 }
 
 template <typename VertexT>
-MeshData<VertexT> convertMesh(const aiScene* scene, const aiMesh* mesh, const std::string& directory) {
+MeshData<VertexT> convertMesh(const aiScene* scene, const aiMesh* mesh, const std::string& directory,
+                              std::ostream& out) {
     // Checked up front so that nothing reads through a null array or past the vertices.
     if (mesh->mNumVertices > 0 && !mesh->mVertices)
         throw ModelLoadError(meshLabel(mesh) + " has no vertex positions");
@@ -211,7 +212,7 @@ MeshData<VertexT> convertMesh(const aiScene* scene, const aiMesh* mesh, const st
             vertex.texCoords = glm::vec2(uv[i].x, uv[i].y);
         } else {
             vertex.texCoords = glm::vec2(0.0f);
-            std::cout << "Model from directory " << directory << " hat keine Texturkoordinaten" << std::endl;
+            out << "Model from directory " << directory << " hat keine Texturkoordinaten" << std::endl;
         }
         data.vertices.push_back(vertex);
     }
@@ -231,8 +232,9 @@ MeshData<VertexT> convertMesh(const aiScene* scene, const aiMesh* mesh, const st
     return data;
 }
 
-template MeshData<Vertex> convertMesh<Vertex>(const aiScene*, const aiMesh*, const std::string&);
-template MeshData<SkinnedVertex> convertMesh<SkinnedVertex>(const aiScene*, const aiMesh*,
-                                                            const std::string&);
+template MeshData<Vertex> convertMesh<Vertex>(const aiScene*, const aiMesh*, const std::string&,
+                                              std::ostream&);
+template MeshData<SkinnedVertex> convertMesh<SkinnedVertex>(const aiScene*, const aiMesh*, const std::string&,
+                                                            std::ostream&);
 
 } // namespace sceneimport

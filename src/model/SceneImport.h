@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,9 @@ template <typename VertexT> struct MeshData {
     std::vector<VertexT> vertices;
     std::vector<unsigned> indices;
     std::vector<TextureRef> textures; // diffuse first, then specular
+    // What converting it had to say (one line each), printed by the upload before its textures
+    // load, so that a model's lines come mesh by mesh.
+    std::string notes;
 };
 
 namespace sceneimport {
@@ -78,14 +82,16 @@ unsigned nodeDepth(const aiNode* root);
 // The material's diffuse textures (type name "texture_diffuse"), then its specular ones.
 std::vector<TextureRef> materialTextures(const aiMaterial* material);
 
-// Vertices, indices and texture paths of one mesh. Prints one "hat keine Texturkoordinaten" line
-// per vertex when channel 0 is missing. Throws ModelLoadError for a mesh that cannot be drawn
-// (no positions or normals, an index past the vertices, a material that does not exist).
+// Vertices, indices and texture paths of one mesh. Writes one "hat keine Texturkoordinaten" line
+// per vertex to `out` when channel 0 is missing. Throws ModelLoadError for a mesh that cannot be
+// drawn (no positions or normals, an index past the vertices, a material that does not exist).
 template <typename VertexT>
-MeshData<VertexT> convertMesh(const aiScene* scene, const aiMesh* mesh, const std::string& directory);
+MeshData<VertexT> convertMesh(const aiScene* scene, const aiMesh* mesh, const std::string& directory,
+                              std::ostream& out = std::cout);
 
-extern template MeshData<Vertex> convertMesh<Vertex>(const aiScene*, const aiMesh*, const std::string&);
+extern template MeshData<Vertex> convertMesh<Vertex>(const aiScene*, const aiMesh*, const std::string&,
+                                                     std::ostream&);
 extern template MeshData<SkinnedVertex> convertMesh<SkinnedVertex>(const aiScene*, const aiMesh*,
-                                                                   const std::string&);
+                                                                   const std::string&, std::ostream&);
 
 } // namespace sceneimport

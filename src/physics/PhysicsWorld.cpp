@@ -1,8 +1,10 @@
 #include "physics/PhysicsWorld.h"
 
 #include "physics/CustomPhysXCallbackHandler.h"
+#include "physics/Level.h"
 
 #include <cassert>
+#include <cstring>
 #include <iostream>
 #include <stdexcept>
 
@@ -17,7 +19,6 @@ const int debuggerPort = 5425;
 const unsigned int debuggerTimeoutMs = 10;
 // Every level material: static friction, dynamic friction, restitution.
 const PxReal friction = 0.5f, restitution = 0.1f;
-const PxReal playerDensity = 120.0f, starDensity = 20.0f, enemyDensity = 12.0f;
 
 const PxShapeFlags levelShapeFlags =
     PxShapeFlag::eVISUALIZATION | PxShapeFlag::eSCENE_QUERY_SHAPE | PxShapeFlag::eSIMULATION_SHAPE;
@@ -35,6 +36,29 @@ const glm::vec3& entry(const std::vector<glm::vec3>& positions, size_t index) {
 
 PxTransform at(const glm::vec3& p) {
     return PxTransform(PxVec3(p.x, p.y, p.z));
+}
+
+// The fields that keep a piece's actor, by piece name; the fences are kept by none.
+const std::pair<const char*, PxRigidDynamic * PhysicsWorld::*> BodyFields[] = {
+    {"player", &PhysicsWorld::player},
+    {"star", &PhysicsWorld::star},
+    {"enemy1", &PhysicsWorld::enemy1},
+    {"enemy2", &PhysicsWorld::enemy2}};
+const std::pair<const char*, PxRigidStatic * PhysicsWorld::*> StaticFields[] = {
+    {"ground", &PhysicsWorld::ground}, {"goal", &PhysicsWorld::goal},   {"bridge", &PhysicsWorld::bridge},
+    {"wall1", &PhysicsWorld::wall1},   {"wall2", &PhysicsWorld::wall2}, {"wall3", &PhysicsWorld::wall3}};
+
+PxShape* createShape(PxPhysics& physics, const LevelPiece& piece, const PxMaterial& material) {
+    const glm::vec3& h = piece.halfExtents;
+    PxShape* shape = nullptr;
+    if (piece.shape == CollisionShape::Sphere)
+        shape = physics.createShape(PxSphereGeometry(h.x), material, piece.exclusive, levelShapeFlags);
+    else if (piece.shape == CollisionShape::Capsule)
+        shape = physics.createShape(PxCapsuleGeometry(h.x, h.y), material, piece.exclusive, levelShapeFlags);
+    else
+        shape = physics.createShape(PxBoxGeometry(h.x, h.y, h.z), material, piece.exclusive, levelShapeFlags);
+    shape->setName(piece.shapeName);
+    return shape;
 }
 
 PhysicsWorld*& instance() {
@@ -130,90 +154,67 @@ void PhysicsWorld::build(std::vector<glm::vec3> levelPositions) {
     if (!objectMaterial || !groundMaterial)
         return;
 
-    ground = PxCreatePlane(*physics, PxPlane(0, 1, 0, 0), *groundMaterial);
-    if (!ground) {
-        say("PhysX failed to init gournd plane");
-    } else {
-        ground->setName("ground");
-        scene->addActor(*ground);
-    }
-
-    // Each level actor: shape made (unless shared) and named, actor named, shape attached, mass from density
-    // for bodies, actor added; the creator's reference to a shape is dropped once every user holds it.
-    const auto makeShape = [&](const PxGeometry& geometry, PxMaterial& material, bool exclusive,
-                               const char* name) {
-        PxShape* shape = physics->createShape(geometry, material, exclusive, levelShapeFlags);
-        shape->setName(name);
-        return shape;
-    };
-    const auto addDynamic = [&](const char* name, const glm::vec3& position, PxShape* shape, PxReal density) {
-        PxRigidDynamic* body = physics->createRigidDynamic(at(position));
-        body->setName(name);
-        body->attachShape(*shape);
-        PxRigidBodyExt::updateMassAndInertia(*body, density);
-        scene->addActor(*body);
-        return body;
-    };
-    const auto addStatic = [&](const char* name, const glm::vec3& position, PxShape* shape) {
-        PxRigidStatic* actor = physics->createRigidStatic(at(position));
-        actor->setName(name);
-        actor->attachShape(*shape);
+    // The level's pieces in table order. Each: shape made (unless it shares the one before) and named,
+    // actor named, shape attached, mass from density for bodies, actor added; the creator's reference
+    // to a shape is dropped once every piece that uses it holds it.
+    const std::vector<LevelPiece>& pieces = levelPieces();
+    PxShape* shape = nullptr;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        const LevelPiece& piece = pieces[i];
+        PxMaterial& material = piece.material == PieceMaterial::Ground ? *groundMaterial : *objectMaterial;
+        if (piece.shape == CollisionShape::Plane) {
+            PxRigidStatic* plane = PxCreatePlane(*physics, PxPlane(0, 1, 0, 0), material);
+            if (!plane) {
+                say("PhysX failed to init gournd plane");
+                continue;
+            }
+            plane->setName(piece.name);
+            scene->addActor(*plane);
+            keep(piece, *plane);
+            continue;
+        }
+        // The ground's entry only places its drawing: the plane needs none.
+        const glm::vec3& position = piece.entry < 0 ? piece.fixedAt : entry(levelPositions, piece.entry);
+        if (!shape)
+            shape = createShape(*physics, piece, material);
+        PxRigidActor* actor = nullptr;
+        if (piece.density > 0.0f) {
+            PxRigidDynamic* body = physics->createRigidDynamic(at(position));
+            body->setName(piece.name);
+            body->attachShape(*shape);
+            PxRigidBodyExt::updateMassAndInertia(*body, piece.density);
+            actor = body;
+        } else {
+            actor = physics->createRigidStatic(at(position));
+            actor->setName(piece.name);
+            actor->attachShape(*shape);
+        }
         scene->addActor(*actor);
-        return actor;
-    };
-
-    const glm::vec3& playerAt = entry(levelPositions, 0);
-    PxShape* playerShape = makeShape(PxSphereGeometry(1.1f), *groundMaterial, true, "player");
-    player = addDynamic("player", playerAt, playerShape, playerDensity);
-    playerShape->release();
-
-    const glm::vec3& starAt = entry(levelPositions, 1);
-    PxShape* starShape = makeShape(PxSphereGeometry(2.0f), *objectMaterial, true, "star");
-    star = addDynamic("star", starAt, starShape, starDensity);
-    starShape->release();
-
-    const glm::vec3& goalAt = entry(levelPositions, 4);
-    PxShape* goalShape = makeShape(PxBoxGeometry(25.0f, 5.0f, 2.5f), *objectMaterial, true, "goal");
-    goal = addStatic("goal", goalAt, goalShape);
-    goalShape->release();
-
-    // Both enemies share one shape; it stays named "enemy", which is what the rules look for.
-    PxShape* enemyShape = makeShape(PxBoxGeometry(5.0f, 6.0f, 1.0f), *objectMaterial, false, "enemy");
-    enemy1 = addDynamic("enemy1", entry(levelPositions, 2), enemyShape, enemyDensity);
-    enemy2 = addDynamic("enemy2", entry(levelPositions, 3), enemyShape, enemyDensity);
-    enemyShape->release();
-
-    const glm::vec3& bridgeAt = entry(levelPositions, 5);
-    PxShape* bridgeShape = makeShape(PxCapsuleGeometry(15.0f, 100.5f), *objectMaterial, true, "bridge");
-    bridge = addStatic("bridge", bridgeAt, bridgeShape);
-    bridgeShape->release();
-
-    const glm::vec3& wall1At = entry(levelPositions, 6);
-    PxShape* wall1Shape = makeShape(PxBoxGeometry(30.0f, 5.0f, 2.5f), *objectMaterial, true, "wall1");
-    wall1 = addStatic("wall1", wall1At, wall1Shape);
-    const glm::vec3& wall2At = entry(levelPositions, 7);
-    PxShape* wall2Shape = makeShape(PxBoxGeometry(20.0f, 5.0f, 2.5f), *objectMaterial, true, "wall2");
-    wall2 = addStatic("wall2", wall2At, wall2Shape);
-    const glm::vec3& wall3At = entry(levelPositions, 8);
-    PxShape* wall3Shape = makeShape(PxBoxGeometry(30.0f, 5.0f, 2.5f), *objectMaterial, true, "wall3");
-    wall3 = addStatic("wall3", wall3At, wall3Shape);
-    wall1Shape->release();
-    wall2Shape->release();
-    wall3Shape->release();
-
-    // The fences close the level; their inner faces lie at x = -74 and 74, z = 39 and -150.
-    struct Fence {
-        const char* name;
-        glm::vec3 position;
-        PxVec3 halfExtents;
-    };
-    const Fence fences[] = {{"fence_a", {0.0f, 0.0f, 40.0f}, PxVec3(75.0f, 15.0f, 1.0f)},
-                            {"fence_b", {-75.0f, 0.0f, -60.0f}, PxVec3(1.0f, 15.0f, 100.0f)},
-                            {"fence_c", {0.0f, 0.0f, -151.0f}, PxVec3(75.0f, 15.0f, 1.0f)},
-                            {"fence_d", {75.0f, 0.0f, -60.0f}, PxVec3(1.0f, 15.0f, 100.0f)}};
-    for (const Fence& fence : fences) {
-        PxShape* shape = makeShape(PxBoxGeometry(fence.halfExtents), *objectMaterial, false, fence.name);
-        addStatic(fence.name, fence.position, shape);
-        shape->release();
+        keep(piece, *actor);
+        const bool sharedWithNext = !piece.exclusive && i + 1 < pieces.size() &&
+                                    std::strcmp(pieces[i + 1].shapeName, piece.shapeName) == 0;
+        if (!sharedWithNext) {
+            shape->release();
+            shape = nullptr;
+        }
     }
+}
+
+void PhysicsWorld::keep(const LevelPiece& piece, PxRigidActor& actor) {
+    for (const auto& [name, field] : BodyFields)
+        if (std::strcmp(name, piece.name) == 0)
+            this->*field = actor.is<PxRigidDynamic>();
+    for (const auto& [name, field] : StaticFields)
+        if (std::strcmp(name, piece.name) == 0)
+            this->*field = actor.is<PxRigidStatic>();
+}
+
+PxRigidActor* PhysicsWorld::actorOf(const char* pieceName) const {
+    for (const auto& [name, field] : BodyFields)
+        if (std::strcmp(name, pieceName) == 0)
+            return this->*field;
+    for (const auto& [name, field] : StaticFields)
+        if (std::strcmp(name, pieceName) == 0)
+            return this->*field;
+    return nullptr;
 }

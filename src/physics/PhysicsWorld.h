@@ -9,6 +9,7 @@
 #include <vector>
 
 class GameObject;
+struct LevelPiece;
 
 // The level's simulation: SDK objects, the scene with its contact rules, the materials and the named actors.
 // The game uses one, made by getInstance and never destroyed. Tests may build more: a world made with
@@ -48,12 +49,18 @@ class PhysicsWorld {
 
     // Builds everything in order, once per object; a failed step prints its line and the steps that need it
     // are skipped.
-    // Positions: 0 player, 1 star, 2 enemy1, 3 enemy2, 4 goal, 5 bridge, 6-8 wall1-wall3; more are ignored.
+    // The pieces and the entries of levelPositions they stand at are the table of Level.h.
     // Throws std::out_of_range ("invalid vector subscript") at the first actor whose entry is missing,
     // with the actors before it already in the scene.
     void build(std::vector<glm::vec3> levelPositions);
 
-  private:
+    // The actor of the level piece of that name (see Level.h), as its field holds it; null for
+    // the fences, which no field keeps.
+    physx::PxRigidActor* actorOf(const char* pieceName) const;
+
+private:
+    void keep(const LevelPiece& piece, physx::PxRigidActor& actor);
+
     physx::PxPvdTransport* transport = nullptr;
     std::unique_ptr<CustomPhysXCallbackHandler> contactRules;
 };

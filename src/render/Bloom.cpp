@@ -294,8 +294,12 @@ void Model::drawBloom() {
 
     blurShader->use();
     // One blur texel covers 1 / scale as much of the window at a lower render scale: shorter steps
-    // keep the glow the same size on screen.
-    blurShader->setFloat("spread", targets.scale);
+    // keep the glow the same size on screen. Sent only when the scale moves it, so that at full
+    // size the blur program is asked for nothing but "horizontal".
+    if (targets.scale != targets.blurSpread) {
+        blurShader->setFloat("spread", targets.scale);
+        targets.blurSpread = targets.scale;
+    }
     // "image" reads unit 0; do not rely on whatever the previous draw left active.
     glActiveTexture(GL_TEXTURE0);
     bool horizontal = true, first = true;

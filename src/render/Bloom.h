@@ -71,6 +71,7 @@ struct BloomTargets {
     int blurWidth = 0, blurHeight = 0;   // ping-pong images: the scene size divided by `downscale`
     int downscale = BloomDownscale;      // read by initBloom and resizeBloom
     float scale = 1.0f;                  // the render scale; set with setBloomScale
+    float blurSpread = 1.0f;             // the blur program's "spread" as last sent; the program starts at 1
     GLint windowViewport[4] = {0, 0, 0, 0}; // kept by useSceneViewport for useWindowViewport
 
     // Where the glow image may be lit this frame, in scene pixels. The blur runs only there (and

@@ -1,5 +1,7 @@
 #include "render/Shapes.h"
 
+#include "model/ModelGpu.h"
+
 #include <cmath>
 #include <iostream>
 #include <utility>
@@ -34,7 +36,7 @@ Model::Model(Mesh mesh, Shader* program, const glm::vec4& color, bool bloomCarri
     Texture texture = loadDefaultTexture();
     mesh.addTexture(texture);
     meshes.push_back(std::move(mesh));
-    materialCoefficients = glm::vec4(0.05f, 0.5f, 0.6f, 4.0f);
+    materialCoefficients = modelgpu::MaterialCoefficients;
 }
 
 ShapeGeometry boxGeometry(float width, float height, float depth) {

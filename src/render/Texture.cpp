@@ -72,7 +72,7 @@ std::string imageSizeProblem(int width, int height, int maxSide) {
     return "";
 }
 
-GLuint loadTextureFromFile(const char* path, const std::string& directory) {
+GLuint loadTextureFromFile(const char* path, const std::string& directory, std::ostream& out) {
     const std::string filename = directory + '/' + path;
     GLuint id = 0;
     glGenTextures(1, &id);
@@ -119,9 +119,9 @@ GLuint loadTextureFromFile(const char* path, const std::string& directory) {
             sharedImages->emplace(filename,
                                   SharedImage{id, internalFormat, static_cast<GLuint>(levels), format});
     } else {
-        std::cout << "Texture failed to load at path: " << path << std::endl;
+        out << "Texture failed to load at path: " << path << std::endl;
         if (!sizeProblem.empty())
-            std::cout << "Image " << filename << " " << sizeProblem << std::endl;
+            out << "Image " << filename << " " << sizeProblem << std::endl;
     }
     stbi_image_free(pixels);
     return id;

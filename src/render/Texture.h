@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 
+#include <iostream>
 #include <map>
 #include <string>
 
@@ -22,8 +23,8 @@ std::string imageSizeProblem(int width, int height, int maxSide);
 // Loads directory + '/' + path into a mipmapped 2D texture and returns its name. A fresh name is
 // returned also when the file cannot be decoded ("Texture failed to load at path: " + path), and
 // when its header names a size imageSizeProblem refuses (that line, then one saying why; the
-// pixels are then never decoded).
-GLuint loadTextureFromFile(const char* path, const std::string& directory);
+// pixels are then never decoded). The lines go to `out`.
+GLuint loadTextureFromFile(const char* path, const std::string& directory, std::ostream& out = std::cout);
 
 // While one is alive, loads of the same file share one decode and one GL storage: the first load
 // decodes and uploads the pixels, each later one gets a texture name of its own that views them

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,5 +21,12 @@ struct CheckLog {
         return condition;
     }
 };
+
+// A measurement as the check messages print it.
+inline std::string str(float v) {
+    std::ostringstream out;
+    out << v;
+    return out.str();
+}
 
 } // namespace assetgen

@@ -8,12 +8,6 @@ namespace assetgen {
 
 namespace {
 
-std::string str(float v) {
-    std::ostringstream out;
-    out << v;
-    return out.str();
-}
-
 float luminance(const Decoded& image, size_t pixel) {
     const unsigned char* p = &image.bytes[pixel * static_cast<size_t>(image.channels)];
     if (image.channels < 3)

@@ -1,5 +1,7 @@
 #include "ModelChecks.h"
 
+#include "QuietCout.h"
+
 #include "StoneEnemy.h"
 #include "ZubRig.h"
 
@@ -23,23 +25,6 @@
 namespace assetgen {
 
 namespace {
-
-std::string str(float v) {
-    std::ostringstream out;
-    out << v;
-    return out.str();
-}
-
-// The game's loader reports progress on stdout; the checks keep the console to their own lines.
-class QuietCout {
-public:
-    QuietCout() : previous_(std::cout.rdbuf(sink_.rdbuf())) {}
-    ~QuietCout() { std::cout.rdbuf(previous_); }
-
-private:
-    std::ostringstream sink_;
-    std::streambuf* previous_;
-};
 
 const aiScene* importBytes(Assimp::Importer& importer, const std::string& bytes, CheckLog& log,
                            const std::string& what) {

@@ -1,9 +1,11 @@
 #include "Viewer.h"
 
 #include "Image.h"
+#include "QuietCout.h"
 
 #include "model/AnimatedModel.h"
 #include "model/Model.h"
+#include "physics/Level.h"
 #include "render/EnvironmentMap.h"
 #include "render/Shader.h"
 
@@ -24,25 +26,12 @@ namespace {
 constexpr int PanelSize = 480;
 constexpr int Supersample = 2; // software rendering has no multisampling worth the name
 constexpr int Columns = 3, Rows = 2;
-// The start-up's turn of every FBX model, and the enemies' scale.
-const glm::vec3 GameRotation(270.0f, 0.0f, 270.0f);
-const glm::vec3 EnemyScale(1.0f, 4.2f, 4.2f);
 
 // The game draws into a float target and puts it on the window tone-mapped (exposure 1) and
 // gamma-encoded (2.2); the preview does the same so it shows what a player sees.
 float displayValue(float hdr) {
     return std::pow(1.0f - std::exp(-std::max(hdr, 0.0f)), 1.0f / 2.2f);
 }
-
-class QuietCout {
-public:
-    QuietCout() : previous_(std::cout.rdbuf(sink_.rdbuf())) {}
-    ~QuietCout() { std::cout.rdbuf(previous_); }
-
-private:
-    std::ostringstream sink_;
-    std::streambuf* previous_;
-};
 
 struct Target {
     GLuint fbo = 0, colour = 0, depth = 0;
@@ -121,7 +110,8 @@ void renderPanel(Scene& scene, const Target& target, Image& picture, int column,
 
 void drawZub(Scene& scene, const glm::vec3& position, std::size_t clip, float seconds) {
     scene.zub.position = position;
-    scene.zub.rotation = GameRotation;
+    // Turned and scaled as the start-up places them.
+    scene.zub.rotation = levelPiece("player").drawnRotation;
     scene.zub.updateTransform();
     if (clip < scene.zub.animations.size()) {
         scene.zub.currentAnimation = scene.zub.animations[clip];
@@ -132,8 +122,8 @@ void drawZub(Scene& scene, const glm::vec3& position, std::size_t clip, float se
 
 void drawStone(Scene& scene, const glm::vec3& position) {
     scene.stone.position = position;
-    scene.stone.rotation = GameRotation;
-    scene.stone.scale = EnemyScale;
+    scene.stone.rotation = levelPiece("enemy1").drawnRotation;
+    scene.stone.scale = levelPiece("enemy1").drawnSize;
     scene.stone.updateTransform();
     // A loaded model's colour starts at 0 in the game; the preview shows the texture at full colour.
     scene.stone.objCol = glm::vec4(1.0f);

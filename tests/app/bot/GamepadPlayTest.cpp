@@ -28,13 +28,8 @@ PadRun playWithPad(bool holdW, int frames, GLFWgamepadstate (*pad)(int frame)) {
     if (child == 0) {
         close(channel[0]);
         Game game;
-        game.settings = readSettings();
         PadRun run;
-        if (openWindow(game)) {
-            buildPrograms(game);
-            buildLevel(game);
-            createCameras(game);
-            setUpBloom(game);
+        if (startGame(game) == StartResult::Started) {
             AppState& state = appState();
             state.keyState = [holdW](GLFWwindow*, int key) {
                 return holdW && key == GLFW_KEY_W ? GLFW_PRESS : GLFW_RELEASE;

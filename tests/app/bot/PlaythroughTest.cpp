@@ -35,14 +35,10 @@ struct Outcome {
 Outcome play(std::vector<glm::vec2> waypoints) {
     Outcome outcome;
     Game game;
-    game.settings = readSettings();
-    EXPECT_TRUE(openWindow(game));
-    if (!game.window)
+    if (startGame(game) != StartResult::Started) {
+        ADD_FAILURE() << "start-up failed";
         return outcome;
-    buildPrograms(game);
-    EXPECT_TRUE(buildLevel(game));
-    createCameras(game);
-    setUpBloom(game);
+    }
 
     AppState& state = appState();
     PushBot bot(std::move(waypoints));

@@ -61,18 +61,17 @@ std::vector<unsigned char> windowPixels() {
 TEST(GlowArea, NothingGlowsOutsideTheAreaAndTheLimitedBlurChangesNoPixel) {
     ASSERT_TRUE(glfwInit());
     Game game;
-    game.settings = readSettings();
-    game.settings.width = WindowWidth;
-    game.settings.height = WindowHeight;
-    game.settings.renderscale = 1.0f;
-    game.settings.framecap = 0;
-    ASSERT_TRUE(openWindow(game));
     {
         CoutCapture quiet;
-        buildPrograms(game);
-        ASSERT_TRUE(buildLevel(game)) << "the player's model was refused";
-        createCameras(game);
-        setUpBloom(game);
+        const auto smallWindow = [](StartStep step, Game& g) {
+            if (step != StartStep::Settings)
+                return;
+            g.settings.width = WindowWidth;
+            g.settings.height = WindowHeight;
+            g.settings.renderscale = 1.0f;
+            g.settings.framecap = 0;
+        };
+        ASSERT_EQ(startGame(game, smallWindow), StartResult::Started);
     }
     // Below three quarters of full size (the last stretch here) the enemies are drawn from the
     // low-detail stone. It must lie inside the full stone's box, so that the off-screen test and

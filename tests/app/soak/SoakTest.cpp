@@ -189,24 +189,22 @@ TEST(Soak, ThousandsOfRandomFramesLeaveNoTrace) {
     // openWindow keeps GLFW as it finds it and sets only its own hints, so this one reaches the window.
     glfwWindowHint(GLFW_OPENGL_DEBUG_CONTEXT, GLFW_TRUE);
     Game game;
-    game.settings = readSettings();
-    game.settings.width = WindowWidth;
-    game.settings.height = WindowHeight;
-    // A fixed scale: a change of scale gives the images new storage, which the driver allocates,
-    // and a tiny window on a busy machine would otherwise change it at random.
-    game.settings.renderscale = 1.0f;
-    ASSERT_TRUE(openWindow(game));
-
     GlErrors glErrors;
-    glEnable(GL_DEBUG_OUTPUT);
-    glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
-    glDebugMessageCallback(onGlMessage, &glErrors);
-
     ConsoleWatch console;
-    buildPrograms(game);
-    ASSERT_TRUE(buildLevel(game)) << "the player's model was refused";
-    createCameras(game);
-    setUpBloom(game);
+    const auto watched = [&glErrors](StartStep step, Game& g) {
+        if (step == StartStep::Settings) {
+            g.settings.width = WindowWidth;
+            g.settings.height = WindowHeight;
+            // A fixed scale: a change of scale gives the images new storage, which the driver
+            // allocates, and a tiny window on a busy machine would otherwise change it at random.
+            g.settings.renderscale = 1.0f;
+        } else if (step == StartStep::Window) {
+            glEnable(GL_DEBUG_OUTPUT);
+            glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
+            glDebugMessageCallback(onGlMessage, &glErrors);
+        }
+    };
+    ASSERT_EQ(startGame(game, watched), StartResult::Started);
     const int startupGlErrors = glErrors.count;
     const int startupFaultLines = console.faultLines;
     ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
