@@ -5,8 +5,12 @@
 # Usage: packaging/build-deb.sh <build-folder> [more cmake arguments]
 set -euo pipefail
 src=$(readlink -f "$(dirname "$0")/..")
-build=${1:?usage: build-deb.sh <build-folder> [cmake arguments]}
+mkdir -p "${1:?usage: build-deb.sh <build-folder> [cmake arguments]}"
+build=$(readlink -f "$1")
 shift
+# From the top of the source, as Debian builds: dpkg-buildflags maps this folder to "." in the
+# debugging information.
+cd "$src"
 cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLORBIT_DEBIAN_PACKAGE=ON \
     -DGLORBIT_TESTS=OFF -DGLORBIT_BENCH=OFF -DGLORBIT_TOOLS=OFF "$@" >/dev/null
 cmake --build "$build" -j"${JOBS:-2}" >/dev/null

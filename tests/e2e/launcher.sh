@@ -52,13 +52,15 @@ EOF
 
 # The manual page $1 (gzipped) is lint-clean for groff and names every setting the game reads.
 check_manual() {
-    local page=$1 key
+    local page=$1 key text warnings keys
     [ -f "$page" ] || fail "no manual page $page"
-    local warnings
-    warnings=$(zcat "$page" | groff -ww -z -man 2>&1) || fail "groff failed on $page"
+    text=$(zcat "$page") || fail "$page is not gzipped"
+    warnings=$(groff -ww -z -man 2>&1 <<<"$text") || fail "groff failed on $page"
     [ -z "$warnings" ] || fail "groff warns about $page: $warnings"
     # Every key the settings reader asks for, each a tag of its own in the list of settings.
-    for key in $(grep -oE '(reader, |"window", )"[a-z]+"' "$REPO_DIR/src/app/Settings.cpp" | grep -oE '[a-z]+"$' | tr -d '"' | sort -u); do
-        zcat "$page" | grep -qE "^\\.BR? (.*[ \"])?$key([ \"]|\$)" || fail "the manual page does not describe the setting $key"
+    keys=$(grep -oE '(reader, |"window", )"[a-z]+"' "$REPO_DIR/src/app/Settings.cpp" | grep -oE '[a-z]+"$' | tr -d '"' | sort -u)
+    [ "$(wc -w <<<"$keys")" -ge 7 ] || fail "cannot find the settings keys in src/app/Settings.cpp"
+    for key in $keys; do
+        grep -qE "^\\.BR? (.*[ \"])?$key([ \"]|\$)" <<<"$text" || fail "the manual page does not describe the setting $key"
     done
 }
