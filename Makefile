@@ -3,17 +3,24 @@ BUILD ?= build
 JOBS ?= 2
 PREFIX ?= /usr/local
 
-.PHONY: deps build run test bench assets install deb clean test-asan fuzz
+.PHONY: deps configure game build run test bench assets install deb clean test-asan fuzz
 
 deps:
 	@bash scripts/install-deps.sh
 
-build: deps
+configure: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+# The game alone, with its shaders and run folder: all that playing and installing need.
+game: configure
+	cmake --build $(BUILD) -j$(JOBS) --target game
+
+# Everything: the game, the tests, the benchmark and the asset generator.
+build: configure
 	cmake --build $(BUILD) -j$(JOBS)
 
 # With a display: play. Without one: a short run under Xvfb that ends with a screenshot.
-run: build
+run: game
 	@bash scripts/run.sh $(BUILD)
 
 test: build
@@ -27,13 +34,14 @@ assets: build
 	cd $(BUILD) && ./tools/assetgen/assetgen $(CURDIR)/assets
 	cd $(BUILD) && ./tools/assetgen/assetgen --icons $(CURDIR)/packaging/icons
 
-# The game, its launcher and the desktop files under $(PREFIX) (bin/glorbit starts it).
-install: build
+# The game, its launcher, manual page and desktop files under $(PREFIX) (bin/glorbit starts it).
+install: game
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
-# A Debian package in the build folder.
-deb: build
-	cd $(BUILD) && cpack -G DEB
+# The Debian packages glorbit and glorbit-data, built in $(BUILD)/deb with Debian's folders for
+# games and its hardening flags.
+deb: deps
+	JOBS=$(JOBS) bash packaging/build-deb.sh $(BUILD)/deb
 
 # The whole suite under AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer (with
 # float-to-int overflow, stopping at the first report), in a build folder of its own.

@@ -1,6 +1,10 @@
-# Helpers for the tests of an installed game (sourced after lib.sh): the launcher in bin/ started
-# from a working directory that has nothing to do with the game, for a player whose home folder
-# is a fresh temporary one.
+# Helpers for the tests of an installed game (sourced after lib.sh): the launcher started from a
+# working directory that has nothing to do with the game, for a player whose home folder is a
+# fresh temporary one.
+
+# Where the launcher is below the installed tree's root: bin/ as `cmake --install` puts it,
+# games/ in the Debian package.
+LAUNCHER_DIR=${LAUNCHER_DIR:-bin}
 
 # $1: the installed tree's root (the prefix, or the folder a .deb was unpacked into, plus /usr).
 # The remaining arguments go to the launcher. GAME_PID is the launcher's, which returns the game's
@@ -9,7 +13,7 @@ start_launcher() {
     local prefix=$1
     shift
     rm -f "$WORK/out.txt" "$WORK/err.txt" # no lines from the start before
-    (cd / && exec "$prefix/bin/glorbit" "$@" >"$WORK/out.txt" 2>"$WORK/err.txt") &
+    (cd / && exec "$prefix/$LAUNCHER_DIR/glorbit" "$@" >"$WORK/out.txt" 2>"$WORK/err.txt") &
     GAME_PID=$!
 }
 
@@ -44,4 +48,19 @@ printf '%s\n' "\$@" >>"$WORK/notified"
 EOF
     chmod +x "$WORK/bin/notify-send"
     export PATH="$WORK/bin:$PATH"
+}
+
+# The manual page $1 (gzipped) is lint-clean for groff and names every setting the game reads.
+check_manual() {
+    local page=$1 key text warnings keys
+    [ -f "$page" ] || fail "no manual page $page"
+    text=$(zcat "$page") || fail "$page is not gzipped"
+    warnings=$(groff -ww -z -man 2>&1 <<<"$text") || fail "groff failed on $page"
+    [ -z "$warnings" ] || fail "groff warns about $page: $warnings"
+    # Every key the settings reader asks for, each a tag of its own in the list of settings.
+    keys=$(grep -oE '(reader, |"window", )"[a-z]+"' "$REPO_DIR/src/app/Settings.cpp" | grep -oE '[a-z]+"$' | tr -d '"' | sort -u)
+    [ "$(wc -w <<<"$keys")" -ge 7 ] || fail "cannot find the settings keys in src/app/Settings.cpp"
+    for key in $keys; do
+        grep -qE "^\\.BR? (.*[ \"])?$key([ \"]|\$)" <<<"$text" || fail "the manual page does not describe the setting $key"
+    done
 }

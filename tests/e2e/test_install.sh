@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # `cmake --install` into a temporary prefix: the layout, the desktop files (validated as the
-# desktop does), and the launcher started from / for a fresh player: the per-user settings file
-# is seeded, read, and the game's exit status comes through the launcher.
+# desktop does), the manual page, and the launcher started from / for a fresh player: the
+# per-user settings file is seeded, read, and the game's exit status comes through the launcher.
 source "$(dirname "$0")/lib.sh" "$@"
 source "$(dirname "$0")/launcher.sh"
 
@@ -32,6 +32,11 @@ for control in 'W, A, S, D' Escape F1 F3 mouse; do
     grep -q "$control" "$metainfo" || fail "metainfo does not describe '$control'"
 done
 grep -q '<screenshot type="default">' "$metainfo" || fail "metainfo has no screenshot"
+grep -qx '  <project_license>Zlib</project_license>' "$metainfo" || fail "metainfo names no licence"
+
+# The manual page and the licence, in the folders GNUInstallDirs gives.
+check_manual "$prefix/share/man/man6/glorbit.6.gz"
+cmp -s "$prefix/share/doc/glorbit/copyright" "$REPO_DIR/packaging/copyright" || fail "no copyright file"
 
 # A fresh player: no config folder yet. The launcher seeds it and the game reads it.
 start_display
