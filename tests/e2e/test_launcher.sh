@@ -39,6 +39,25 @@ for end in "$won" "$lost"; do
         fail "notified: $(cat "$WORK/notified")"
 done
 grep -qxF "$won" "${log%.log}.1.log" || fail "the won game's log was not kept as last-run.1.log"
+
+# Two first starts at once, twenty times over: each game runs on the player's own settings file,
+# and neither launcher warns.
+printf '#!/bin/sh\nreadlink -f ../assets/settings.ini\n' >"$fake/lib/glorbit/glorbit"
+mkfifo "$WORK/go"
+for i in $(seq 20); do
+    mkdir -p "$WORK/race$i"
+    # Both wait at the pipe and are let go together.
+    for side in a b; do
+        HOME="$WORK/race$i" sh -c 'read -r _ <"$1"; exec "$2"' - "$WORK/go" "$fake/bin/glorbit" \
+            >"$WORK/race-$side.txt" 2>&1 &
+    done
+    sleep 0.05
+    echo go >"$WORK/go"
+    wait || fail "a racing launcher failed"
+    own=$(readlink -f "$WORK/race$i/.config/glorbit/settings.ini")
+    [ "$(cat "$WORK/race-a.txt")" = "$own" ] && [ "$(cat "$WORK/race-b.txt")" = "$own" ] ||
+        fail "round $i: $(cat "$WORK/race-a.txt" "$WORK/race-b.txt")"
+done
 # From a terminal nobody is notified.
 rm -f "$WORK/notified"
 script -qec "$fake/bin/glorbit" /dev/null >/dev/null
