@@ -6,7 +6,9 @@
 #include <assimp/Importer.hpp>
 #include <assimp/scene.h>
 
+#include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <exception>
 #include <sstream>
 
@@ -48,6 +50,13 @@ template <typename Data, typename Convert> ImportResult<Data> importWith(const c
         result.reason = "it " + notAFile;
         return result;
     }
+    // The importer's memory grows with the nodes long before our own checks can see the scene.
+    std::ifstream file(path, std::ios::binary);
+    if (file && modelimport::countModelNodes(file, modelimport::MaxModelNodes + 1) > modelimport::MaxModelNodes) {
+        result.reason = "it has more than " + std::to_string(modelimport::MaxModelNodes) + " model nodes";
+        return result;
+    }
+    file.close();
     auto work = [&] {
         try {
             Assimp::Importer importer;
@@ -68,6 +77,33 @@ template <typename Data, typename Convert> ImportResult<Data> importWith(const c
 }
 
 } // namespace
+
+std::size_t countModelNodes(std::istream& in, std::size_t limit) {
+    // A binary file names each node record by its length and name ("\x05Model"); a text file
+    // starts each node's line with "Model:" (and never with "Model::", the names' own prefix).
+    // A match is the byte before "Model" and the two after it; the chunks overlap by that much.
+    constexpr std::size_t Overlap = 8;
+    std::size_t count = 0;
+    std::string text(Overlap, '\0');
+    std::vector<char> chunk(1 << 20);
+    while (count < limit && in) {
+        in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+        text.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
+        for (std::size_t at = text.find("Model", 1); at != std::string::npos && at + 6 < text.size();
+             at = text.find("Model", at + 1)) {
+            if (at + 6 < Overlap)
+                continue; // counted with the chunk before
+            const char before = text[at - 1];
+            const bool record = before == '\x05';
+            const bool line = (before == '\t' || before == ' ' || before == '\n') && text[at + 5] == ':' &&
+                              text[at + 6] != ':';
+            if ((record || line) && ++count == limit)
+                break;
+        }
+        text.erase(0, text.size() - Overlap);
+    }
+    return count;
+}
 
 StaticModelData convertStatic(const aiScene* scene, const std::string& path) {
     StaticModelData data;

@@ -6,6 +6,7 @@
 #include "model/Vertex.h"
 
 #include <cstddef>
+#include <istream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,6 +47,13 @@ namespace modelimport {
 // A node tree deeper than this is refused for the animated model: it prints one line per node
 // indented by its depth, and real skeletons are a few dozen levels deep.
 constexpr unsigned MaxAnimatedNodeDepth = 256;
+// A file with more model nodes than this is refused before the importer reads it: the importer
+// needs tens of kilobytes for each, and real models have a few dozen.
+constexpr std::size_t MaxModelNodes = 4096;
+// The number of model nodes an FBX text or binary stream declares, counted without parsing it, up
+// to `limit` (counting stops there).
+std::size_t countModelNodes(std::istream& in, std::size_t limit);
+
 // The animated model needs clips 0 to 2: the clip keys select 1 and 2, and it starts on 1.
 constexpr std::size_t RequiredClips = 3;
 

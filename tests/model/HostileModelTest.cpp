@@ -118,14 +118,14 @@ TEST(HostileModel, ASkinWeightOnAVertexTheMeshLacksIsRefusedNotAborted) {
 TEST(HostileModel, DeepNodeTreesNeverOverflowTheStack) {
     TempDir dir;
     auto scene = creatureScene();
-    addChain(scene->mRootNode->mChildren[0], 10000); // below "Armature"
+    addChain(scene->mRootNode->mChildren[0], 4000); // below "Armature", within the node limit
     const std::string path = dir.file("deep.fbx");
     writeOnLargeStack(std::move(scene), path);
 
     CoutCapture out;
     const auto start = std::chrono::steady_clock::now();
     const ImportResult<AnimatedModelData> animated = modelimport::importAnimated(path.c_str());
-    EXPECT_EQ(animated.reason, "its node tree is 10001 levels deep, at most 256 are loaded");
+    EXPECT_EQ(animated.reason, "its node tree is 4001 levels deep, at most 256 are loaded");
     EXPECT_TRUE(out.lines().empty()) << "refused before the trees are printed";
     // The static model prints no tree: it loads, whatever the depth.
     const ImportResult<StaticModelData> still = modelimport::importStatic(path.c_str());
@@ -157,14 +157,20 @@ TEST(HostileModel, ManyJointsAreRefusedAtLoadAndPosedInLinearTime) {
     TempDir dir;
     auto scene = creatureScene();
     aiNode* armature = scene->mRootNode->mChildren[0];
-    for (unsigned i = 0; i < 20000; ++i)
+    for (unsigned i = 0; i < 4000; ++i)
         addNode(armature, ("Extra" + std::to_string(i)).c_str());
     const std::string path = dir.file("many.fbx");
     writeOnLargeStack(std::move(scene), path);
     CoutCapture out;
     const ImportResult<AnimatedModelData> animated = modelimport::importAnimated(path.c_str());
-    EXPECT_EQ(animated.reason, "it has 20005 joints below \"Armature\", the animation shader holds 32");
+    EXPECT_EQ(animated.reason, "it has 4005 joints below \"Armature\", the animation shader holds 32");
     EXPECT_TRUE(out.lines().empty());
+    // Beyond the node limit the importer never sees the file (it would take gigabytes).
+    std::string nodes;
+    for (std::size_t i = 0; i <= modelimport::MaxModelNodes; ++i)
+        nodes += "\tModel: " + std::to_string(i) + ", \"Model::N\", \"Null\" {\n\t}\n";
+    std::ofstream(dir.file("nodes.fbx")) << nodes;
+    EXPECT_EQ(modelimport::importStatic(dir.file("nodes.fbx").c_str()).reason, "it has more than 4096 model nodes");
 
     // The per-frame pose finds every joint in one walk: 20000 joints take well under a frame,
     // where a search per joint took about a second.
