@@ -18,15 +18,22 @@ std::string writeIni(const std::string& name, const std::string& text) {
 
 } // namespace
 
-TEST(Settings, MissingFileGivesTheDefaults) {
-    const Settings s = readSettings(testing::TempDir() + "no-such-settings.ini");
-    EXPECT_EQ(s.width, 1280);
-    EXPECT_EQ(s.height, 768);
-    EXPECT_FALSE(s.fullscreen);
-    EXPECT_FALSE(s.resizeable);
-    EXPECT_EQ(s.title, "glorbit");
-    EXPECT_EQ(s.refreshrate, 60);
-    EXPECT_EQ(s.brightness, 1.0f);
+TEST(Settings, AMissingFileAndTheShippedFileGiveTheDefaults) {
+    for (const std::string& path :
+         {testing::TempDir() + "no-such-settings.ini", std::string("../assets/settings.ini")}) {
+        const Settings s = readSettings(path);
+        EXPECT_EQ(s.width, 1280) << path;
+        EXPECT_EQ(s.height, 768) << path;
+        EXPECT_FALSE(s.fullscreen) << path;
+        EXPECT_FALSE(s.resizeable) << path;
+        EXPECT_EQ(s.title, "glorbit") << path;
+        EXPECT_EQ(s.refreshrate, 60) << path;
+        EXPECT_EQ(s.brightness, 1.0f) << path;
+        EXPECT_EQ(s.framecap, 60) << path;
+        EXPECT_EQ(s.renderscale, RenderScaleAuto) << path;
+        EXPECT_EQ(s.mousespeed, 1.0f) << path;
+        EXPECT_FALSE(s.invertmouse) << path;
+    }
 }
 
 TEST(Settings, ValuesAreReadFromTheWindowSectionOnly) {
@@ -45,75 +52,40 @@ TEST(Settings, ValuesAreReadFromTheWindowSectionOnly) {
     std::remove(path.c_str());
 }
 
-TEST(Settings, TheShippedFileHoldsEveryDefault) {
-    const Settings s = readSettings("../assets/settings.ini");
-    const Settings d;
-    EXPECT_EQ(s.width, d.width);
-    EXPECT_EQ(s.height, d.height);
-    EXPECT_EQ(s.title, d.title);
-    EXPECT_EQ(s.refreshrate, d.refreshrate);
-    EXPECT_EQ(s.brightness, d.brightness);
-}
-
-TEST(Settings, FrameCapAndRenderScaleFallBackOnBadValues) {
+// Our own keys are read whole and fall back to their defaults with one line each; the window's
+// integer keys keep the parser's reading and say so when it stopped early.
+TEST(Settings, OurKeysAreReadWholeOrFallBackWithALineEach) {
     struct Case {
         const char* text;
         int framecap;
-        float renderscale;
-    };
-    const Case cases[] = {
-        {"", 60, RenderScaleAuto},
-        {"framecap = 0\nrenderscale = 0.75\n", 0, 0.75f},
-        {"framecap = 144\nrenderscale = 1\n", 144, 1.0f},
-        {"framecap = -3\nrenderscale = abc\n", 60, RenderScaleAuto},
-        {"framecap = abc\nrenderscale = 7\n", 60, RenderScaleAuto},
-        {"framecap = 99999999999999999999\nrenderscale = 0.49\n", 60, RenderScaleAuto},
-        {"renderscale = AUTO\n", 60, RenderScaleAuto},
-        {"renderscale = 0.5\n", 60, 0.5f},
-        {"renderscale = 0.75x\n", 60, RenderScaleAuto},
-        {"renderscale = nan\n", 60, RenderScaleAuto},
-        {"renderscale = 1e400\n", 60, RenderScaleAuto},
-    };
-    for (const Case& c : cases) {
-        const std::string path = writeIni("settings-speed.ini", std::string("[window]\n") + c.text);
-        const Settings s = readSettings(path);
-        EXPECT_EQ(s.framecap, c.framecap) << c.text;
-        EXPECT_EQ(s.renderscale, c.renderscale) << c.text;
-        std::remove(path.c_str());
-    }
-    const Settings shipped = readSettings("../assets/settings.ini");
-    EXPECT_EQ(shipped.framecap, 60);
-    EXPECT_EQ(shipped.renderscale, RenderScaleAuto);
-}
-
-TEST(Settings, OurKeysAreReadWholeOrFallBackToTheirDefaultsWithALineEach) {
-    struct Case {
-        const char* text;
-        int framecap;
-        float mousespeed;
+        float renderscale, mousespeed;
         bool invertmouse;
         std::size_t lines;
     };
+    const float Auto = RenderScaleAuto;
     const Case cases[] = {
-        {"", 60, 1.0f, false, 0},
-        {"framecap =   30  \nmousespeed = 0.1\ninvertmouse = true\n", 30, 0.1f, true, 0},
-        {"framecap = 1000\nmousespeed = 10\ninvertmouse = No\n", 1000, 10.0f, false, 0},
-        {"framecap = 1001\nmousespeed = 10.01\ninvertmouse = maybe\n", 60, 1.0f, false, 3},
-        {"framecap = 0x10\nmousespeed = 0.09\ninvertmouse = 1\n", 60, 1.0f, true, 2},
-        {"framecap = 1e308\nmousespeed = 2x\n", 60, 1.0f, false, 2},
-        {"framecap =   0.75  \nmousespeed = inf\nrenderscale = inf\n", 60, 1.0f, false, 3},
-        {"framecap = nan\nmousespeed = 2.5\nrenderscale = nan\n", 60, 2.5f, false, 2},
-        // The window's own keys keep the parser's reading, and say so when it stopped early.
-        {"brightness = 2.5\nwidth = 640px\nheight = 480\n", 60, 1.0f, false, 2},
+        {"framecap =   0  \nrenderscale = 0.75\nmousespeed = 0.1\ninvertmouse = true\n", 0, 0.75f, 0.1f, true,
+         0},
+        {"framecap = 1000\nrenderscale = 1\nmousespeed = 10\ninvertmouse = No\n", 1000, 1.0f, 10.0f, false,
+         0},
+        {"renderscale = AUTO\nmousespeed = 2.5\ninvertmouse = 1\n", 60, Auto, 2.5f, true, 0},
+        {"framecap = 1001\nrenderscale = 1.01\nmousespeed = 10.01\ninvertmouse = maybe\n", 60, Auto, 1, false,
+         4},
+        {"framecap = -3\nrenderscale = 0.75x\nmousespeed = 0.09\n", 60, Auto, 1.0f, false, 3},
+        {"framecap = 0x10\nrenderscale = nan\nmousespeed = 2x\n", 60, Auto, 1.0f, false, 3},
+        {"framecap = 1e308\nrenderscale = inf\nmousespeed = inf\n", 60, Auto, 1.0f, false, 3},
+        {"framecap =   0.75  \nrenderscale = 1e400\n", 60, Auto, 1.0f, false, 2},
+        {"framecap = nan\nrenderscale = 0.49\n", 60, Auto, 1.0f, false, 2},
+        {"brightness = 2.5\nwidth = 640px\nheight = 480\n", 60, Auto, 1.0f, false, 2},
     };
     for (const Case& c : cases) {
         const std::string path = writeIni("settings-ours.ini", std::string("[window]\n") + c.text);
         CoutCapture out;
         const Settings s = readSettings(path);
         EXPECT_EQ(s.framecap, c.framecap) << c.text;
+        EXPECT_EQ(s.renderscale, c.renderscale) << c.text;
         EXPECT_EQ(s.mousespeed, c.mousespeed) << c.text;
         EXPECT_EQ(s.invertmouse, c.invertmouse) << c.text;
-        EXPECT_EQ(s.renderscale, RenderScaleAuto) << c.text;
         EXPECT_EQ(out.lines().size(), c.lines) << c.text << out.text();
         std::remove(path.c_str());
     }
