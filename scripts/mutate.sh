@@ -17,7 +17,7 @@ trap 'restore; rm -f "$saved"' EXIT
 trap 'exit 130' INT TERM
 
 killed=0 survived=0 broken=0 n=0 survivors=()
-while IFS='|' read -r f from to; do
+while IFS=$'\t' read -r f from to; do
     f=$(trim "$f")
     [[ -z "$f" || "$f" == \#* ]] && continue
     from=$(trim "$from") to=$(trim "$to") n=$((n + 1))
@@ -36,7 +36,7 @@ while IFS='|' read -r f from to; do
     fi
     restore
     printf '%2d %-16s %s: %s -> %s\n' "$n" "$result" "$f" "$from" "${to:-(deleted)}"
-done <"$table"
+done < <(sed -e 's/ | /\t/g' -e 's/ |$/\t/' "$table")
 cmake --build "$build" -j2 --target "${targets[@]}" >/dev/null 2>&1
 echo "killed $killed of $((killed + survived)) compiling mutants ($((100 * killed / (killed + survived > 0 ? killed + survived : 1))) %), $broken did not compile"
 for s in "${survivors[@]}"; do echo "  survived: $s"; done

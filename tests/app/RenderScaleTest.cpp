@@ -6,7 +6,8 @@ namespace {
 
 // Feeds frames of a cost that follows the pixel count: fixed + perPixel * scale^2 (seconds), one
 // every `interval` seconds, starting at `t`. Returns the time after the last frame.
-double feed(RenderScaleController& c, int frames, double fixed, double perPixel, double t, double interval = 0.05) {
+double feed(RenderScaleController& c, int frames, double fixed, double perPixel, double t,
+            double interval = 0.05) {
     for (int i = 0; i < frames; ++i) {
         const double s = c.scale();
         c.addFrame(fixed + perPixel * s * s, t);
@@ -86,6 +87,14 @@ TEST(RenderScale, ComesBackUpWhenFramesGetCheaper) {
         lastScale = c.scale();
     }
     EXPECT_EQ(c.scale(), 1.0f);
+    // Up only when the larger picture's pixels fit with room to spare: 10 ms at half size would be
+    // 12.7 ms a step up, over four fifths of the budget.
+    RenderScaleController held(0.015);
+    double h = feed(held, 100, 0.004, 0.044, 0.0);
+    ASSERT_EQ(held.scale(), 0.5f);
+    for (int i = 0; i < 300; ++i, h += 1.0 / 60.0)
+        held.addFrame(0.010, h);
+    EXPECT_EQ(held.scale(), 0.5f);
     // A single slow frame among fast ones is a median's outlier, not a reason to drop.
     const int changes = c.changes();
     for (int i = 0; i < 300; ++i, t += 1.0 / 60.0)

@@ -1,13 +1,11 @@
-// The visual-debugger connection: made when someone listens, silent and quick when nobody does.
+// The visual-debugger connection: made when someone listens, silent when nobody does.
 #include "physics/px/PxPhysicsAPI.h"
 #include "support/GLContext.h"
 
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
-#include <chrono>
 #include <cstring>
-#include <memory>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -55,10 +53,6 @@ std::vector<unsigned char> readSome(int fd, size_t n, int timeoutMs) {
     return bytes;
 }
 
-double millisecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
 } // namespace
 
 TEST(PxPvd, ConnectsToAListenerAnnouncesTheStreamAndClosesCleanly) {
@@ -91,7 +85,7 @@ TEST(PxPvd, ConnectsToAListenerAnnouncesTheStreamAndClosesCleanly) {
     foundation->release();
 }
 
-TEST(PxPvd, NobodyListeningFailsSilentlyWithinTheTimeout) {
+TEST(PxPvd, NobodyListeningFailsSilently) {
     PxDefaultAllocator allocator;
     PxDefaultErrorCallback errors;
     PxFoundation* foundation = PxCreateFoundation(PX_PHYSICS_VERSION, allocator, errors);
@@ -100,42 +94,16 @@ TEST(PxPvd, NobodyListeningFailsSilentlyWithinTheTimeout) {
         Listener closedAgain;
         freePort = closedAgain.port;
     }
-    auto out = std::make_unique<CoutCapture>();
+    CoutCapture out;
     PxPvd* pvd = PxCreatePvd(*foundation);
     PxPvdTransport* refused = PxDefaultPvdSocketTransportCreate("127.0.0.1", freePort, 10);
-    auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(pvd->connect(*refused, PxPvdInstrumentationFlag::eALL));
-    const double refusedMs = millisecondsSince(start);
-    EXPECT_FALSE(pvd->isConnected());
-
-    // A listener whose queue is full never answers: the connect costs the time-out and no more.
-    Listener full(0);
-    const int filler = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(static_cast<uint16_t>(full.port));
-    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::connect(filler, reinterpret_cast<sockaddr*>(&to), sizeof(to)), 0);
-    PxPvdTransport* silent = PxDefaultPvdSocketTransportCreate("127.0.0.1", full.port, 10);
-    start = std::chrono::steady_clock::now();
-    const bool silentConnected = silent->connect();
-    const double silentMs = millisecondsSince(start);
-    ::close(filler);
-
     PxPvdTransport* badHost = PxDefaultPvdSocketTransportCreate("", 5425, 10);
+    EXPECT_FALSE(pvd->connect(*refused, PxPvdInstrumentationFlag::eALL));
+    EXPECT_FALSE(pvd->isConnected());
     EXPECT_FALSE(badHost->connect());
-    EXPECT_TRUE(out->lines().empty());
-    out.reset();
-    std::cout << "refused connect " << refusedMs << " ms, unanswered connect " << silentMs << " ms"
-              << (silentConnected ? " (queue took it after all)" : "") << "\n";
-    EXPECT_LT(refusedMs, 100.0);
-    EXPECT_LT(silentMs, 100.0);
-    if (!silentConnected) {
-        EXPECT_GE(silentMs, 9.0);
-    }
+    EXPECT_TRUE(out.lines().empty());
     pvd->release();
     refused->release();
-    silent->release();
     badHost->release();
     foundation->release();
 }

@@ -58,13 +58,8 @@ TEST(PxShape, ActorTypesAndTheShapePoseTheDrawingReads) {
     PxRigidStatic* wall = world.addStatic("wall", PxBoxGeometry(1, 2, 3), PxVec3(4, 5, 6));
     wall->setGlobalPose(PxTransform(PxVec3(4, 5, 6), quarterTurnY));
     PxRigidDynamic* ball = world.addBody("ball", PxSphereGeometry(1), PxVec3(0, 9, 0));
-    PxActor* asActor = wall;
-    EXPECT_EQ(asActor->getType(), PxActorType::eRIGID_STATIC);
-    EXPECT_EQ(asActor->is<PxRigidDynamic>(), nullptr);
-    EXPECT_EQ(asActor->is<PxRigidStatic>(), wall);
+    EXPECT_EQ(static_cast<PxActor*>(wall)->is<PxRigidDynamic>(), nullptr);
     EXPECT_EQ(static_cast<PxActor*>(ball)->is<PxRigidBody>(), ball);
-    EXPECT_EQ(ball->getScene(), world.scene);
-
     PxShape* shape = nullptr;
     ASSERT_EQ(wall->getShapes(&shape, 1), 1u);
     const PxMat44 m(PxShapeExt::getGlobalPose(*shape, *wall));
@@ -77,12 +72,7 @@ TEST(PxShape, ActorTypesAndTheShapePoseTheDrawingReads) {
     EXPECT_NEAR(f[0], 0.0f, 1e-6f);
     EXPECT_NEAR(f[2], -1.0f, 1e-6f);
     EXPECT_NEAR(m.column2.x, 1.0f, 1e-6f);
-    const PxVec3 corner = m.transform(PxVec3(1, 0, 0));
-    EXPECT_NEAR(corner.z, 5.0f, 1e-6f);
-    const PxTransform t(PxVec3(1, 2, 3), quarterTurnY);
-    const PxTransform back = t * t.getInverse();
-    EXPECT_NEAR(back.p.magnitude(), 0.0f, 1e-6f);
-    EXPECT_NEAR(back.q.w, 1.0f, 1e-6f);
+    EXPECT_NEAR(m.transform(PxVec3(1, 0, 0)).z, 5.0f, 1e-6f);
 }
 
 TEST(PxShape, PlanesTakeTheOriginalsRotationForEveryNormal) {
@@ -98,13 +88,17 @@ TEST(PxShape, PlanesTakeTheOriginalsRotationForEveryNormal) {
     const float third = 1.0f / std::sqrt(3.0f);
     const float w = std::sqrt((1.0f + third) / 2.0f), s = third / (2.0f * w);
     const Case cases[] = {
-        {PxPlane(1, 0, 0, 0), PxQuat(0, 0, 0, 1)},         {PxPlane(-1, 0, 0, 2), PxQuat(0, 0, 1, 0)},
-        {PxPlane(0, 1, 0, 0), PxQuat(0, 0, h, h)},         {PxPlane(0, -1, 0, 0), PxQuat(0, 0, -h, h)},
-        {PxPlane(0, 0, 1, 0), PxQuat(0, -h, 0, h)},        {PxPlane(0, 0, -1, 0), PxQuat(0, h, 0, h)},
+        {PxPlane(1, 0, 0, 0), PxQuat(0, 0, 0, 1)},
+        {PxPlane(-1, 0, 0, 2), PxQuat(0, 0, 1, 0)},
+        {PxPlane(0, 1, 0, 0), PxQuat(0, 0, h, h)},
+        {PxPlane(0, -1, 0, 0), PxQuat(0, 0, -h, h)},
+        {PxPlane(0, 0, 1, 0), PxQuat(0, -h, 0, h)},
+        {PxPlane(0, 0, -1, 0), PxQuat(0, h, 0, h)},
         {PxPlane(third, third, third, 0), PxQuat(0, -s, s, w)},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "normal " << c.plane.n.x << " " << c.plane.n.y << " " << c.plane.n.z);
+        SCOPED_TRACE(testing::Message()
+                     << "normal " << c.plane.n.x << " " << c.plane.n.y << " " << c.plane.n.z);
         PxRigidStatic* plane = PxCreatePlane(*world.physics, c.plane, *world.material);
         ASSERT_NE(plane, nullptr);
         const PxTransform pose = plane->getGlobalPose();

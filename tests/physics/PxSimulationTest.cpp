@@ -22,7 +22,6 @@ TEST(PxSimulation, FreeFallIsSemiImplicitEulerOneStepPerSimulate) {
     // v_n = n g dt and y drops by v_n dt every step: g dt^2 (1 + ... + 60) = 3.4618.
     const float expectedDrop = g * dt * dt * (60.0f * 61.0f / 2.0f);
     EXPECT_NEAR(100.0f - ball->getGlobalPose().p.y, expectedDrop, 1e-3f);
-    EXPECT_NEAR(expectedDrop, 3.4618f, 1e-4f);
     EXPECT_NEAR(ball->getLinearVelocity().y, -g, 1e-4f);
     // No linear damping and nothing sideways.
     EXPECT_EQ(ball->getGlobalPose().p.x, 0.0f);
@@ -82,7 +81,6 @@ TEST(PxSimulation, SlidingBoxStopsAfterTheFrictionDistance) {
     // Friction averages to 0.5, so the box decelerates at 0.5 g: 5^2 / (2 * 0.5 * 6.81) = 3.671.
     const float expected = 25.0f / (2.0f * 0.5f * g);
     const float slid = box->getGlobalPose().p.x;
-    std::cout << "box slid " << slid << " (friction law: " << expected << ") in " << steps << " steps\n";
     EXPECT_NEAR(slid, expected, 0.03f * expected);
     EXPECT_NEAR(box->getGlobalPose().p.y, 0.5f, 0.01f);
 }
@@ -158,35 +156,9 @@ TEST(PxSimulation, BouncesOnlyAboveTwoMetresPerSecond) {
         if (lowLanded)
             highestLowAfterLanding = std::max(highestLowAfterLanding, y);
     }
-    std::cout << "rebound/impact " << rebound / impact << " at impact " << impact << " m/s\n";
     EXPECT_NEAR(rebound / impact, 0.1f, 0.01f);
     EXPECT_GT(lowestLow, 0.48f);                      // hardly sinks in
     EXPECT_LT(highestLowAfterLanding, 0.5f + 0.002f); // no hop
-}
-
-TEST(PxSimulation, BodiesSleepSoonAfterComingToRestAndWakeWhenPushed) {
-    PxTestScene world;
-    world.addGround();
-    PxRigidDynamic* ball = world.addBody("ball", PxSphereGeometry(0.5f), PxVec3(0, 1.5f, 0));
-    EXPECT_FALSE(ball->isSleeping());
-    int asleepAt = -1;
-    for (int i = 0; i < 300 && asleepAt < 0; ++i) {
-        world.simulate();
-        if (ball->isSleeping())
-            asleepAt = i + 1;
-    }
-    std::cout << "asleep after " << asleepAt * dt << " s\n";
-    ASSERT_GT(asleepAt, 0);
-    // It lands after about 0.54 s and then needs at least the 0.4 s sleep delay.
-    EXPECT_GT(asleepAt * dt, 0.9f);
-    EXPECT_LT(asleepAt * dt, 2.0f);
-    EXPECT_EQ(ball->getLinearVelocity(), PxVec3(0));
-
-    ball->addForce(PxVec3(100, 0, 0));
-    EXPECT_FALSE(ball->isSleeping());
-    world.simulate();
-    EXPECT_FALSE(ball->isSleeping());
-    EXPECT_GT(ball->getLinearVelocity().x, 0.0f);
 }
 
 TEST(PxSimulation, CapsuleLiesAlongItsXAxis) {

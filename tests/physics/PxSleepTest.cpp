@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-
 using namespace physx;
 
 namespace {
@@ -15,7 +14,8 @@ const float starRadius = 2.0f, starDensity = 20.0f;
 // The star resting on the ground, rolling along x at `speed`.
 PxRigidDynamic* rollingStar(PxTestScene& world, float speed) {
     world.addGround();
-    PxRigidDynamic* star = world.addBody("star", PxSphereGeometry(starRadius), PxVec3(0, starRadius, 0), starDensity);
+    PxRigidDynamic* star =
+        world.addBody("star", PxSphereGeometry(starRadius), PxVec3(0, starRadius, 0), starDensity);
     star->setLinearVelocity(PxVec3(speed, 0, 0));
     star->setAngularVelocity(PxVec3(0, 0, -speed / starRadius));
     return star;
@@ -86,7 +86,7 @@ TEST(PxSleep, RollingSleepsBelowAboutOneCentimetrePerSecond) {
     }
 }
 
-TEST(PxSleep, AWakeUpGivesAnotherFullWakeCounter) {
+TEST(PxSleep, AWakeUpGivesAnotherFullWakeCounterAsDoesANewSpin) {
     PxTestScene world;
     PxRigidDynamic* star = rollingStar(world, 0.0f);
     world.simulate(30);
@@ -96,4 +96,13 @@ TEST(PxSleep, AWakeUpGivesAnotherFullWakeCounter) {
     const int asleepAt = stepsUntilAsleep(world, *star);
     EXPECT_GE(asleepAt, 24);
     EXPECT_LE(asleepAt, 25);
+    // Setting a spin wakes it too, unless told not to; a zero spin never does.
+    world.simulate(30);
+    ASSERT_TRUE(star->isSleeping());
+    star->setAngularVelocity(PxVec3(0, 1, 0), false);
+    star->setAngularVelocity(PxVec3(0), true);
+    star->setLinearVelocity(PxVec3(0), true);
+    EXPECT_TRUE(star->isSleeping());
+    star->setAngularVelocity(PxVec3(0, 1, 0));
+    EXPECT_FALSE(star->isSleeping());
 }

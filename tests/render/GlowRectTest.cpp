@@ -69,9 +69,10 @@ TEST(GlowRect, WorldBoxesFollowTheModelMatrixAndAreCutToTheLight) {
     EXPECT_NEAR(b.min.z, -1.0f, 1e-5f);
     EXPECT_NEAR(b.max.z, 1.0f, 1e-5f);
 
-    const glow::Box cut = glow::intersect(b, glow::around({13, 0, 0}, 2.0f));
-    EXPECT_NEAR(cut.min.x, 11.0f, 1e-5f);
-    EXPECT_NEAR(cut.max.x, 14.0f, 1e-5f);
+    const glow::Box cut = glow::intersect(b, glow::around({9, 0, 0}, 2.0f));
+    EXPECT_NEAR(cut.min.x, 7.0f, 1e-5f);
+    EXPECT_NEAR(cut.max.x, 11.0f, 1e-5f);
+    EXPECT_NEAR(glow::intersect(b, glow::around({13, 0, 0}, 2.0f)).max.x, 14.0f, 1e-5f);
     EXPECT_TRUE(glow::intersect(b, glow::around({30, 0, 0}, 2.0f)).empty());
     EXPECT_TRUE(glow::intersect(b, glow::around({10, 0, 0}, 0.0f)).empty());
     EXPECT_FALSE(glow::intersect(b, glow::around({500, 0, 0}, INFINITY)).empty());

@@ -85,6 +85,9 @@ TEST_F(ShaderGL, SettersSendValuesAndReportMissingNames) {
     GLfloat m3[9] = {};
     glGetUniformfv(shader.ID, glGetUniformLocation(shader.ID, "normalMatrix"), m3);
     EXPECT_FLOAT_EQ(m3[6], 4.0f);
+    GLfloat tint[3] = {};
+    glGetUniformfv(shader.ID, glGetUniformLocation(shader.ID, "tint"), tint);
+    EXPECT_EQ(glm::vec3(tint[0], tint[1], tint[2]), glm::vec3(1, 2, 3));
     GLint mode = 0;
     glGetUniformiv(shader.ID, glGetUniformLocation(shader.ID, "mode"), &mode);
     EXPECT_EQ(mode, 7);

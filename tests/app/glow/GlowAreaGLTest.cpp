@@ -8,10 +8,12 @@
 #include "app/AppState.h"
 #include "app/Game.h"
 #include "app/GlowArea.h"
+#include "physics/px/PxPhysicsAPI.h"
 #include "support/GLContext.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
+#include <glm/gtc/epsilon.hpp>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -30,7 +32,8 @@ struct Outside {
 };
 
 // Counts the glow image's lit texels outside `area`, and in `covered` the texels inside it.
-int litOutside(const BloomTargets& t, const GlowRects& area, std::vector<float>& texels, int& lit, int& covered) {
+int litOutside(const BloomTargets& t, const GlowRects& area, std::vector<float>& texels, int& lit,
+               int& covered) {
     texels.resize(static_cast<std::size_t>(t.sceneWidth) * t.sceneHeight * 4);
     glBindTexture(GL_TEXTURE_2D, t.colorBuffers[1]);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_FLOAT, texels.data());
@@ -85,6 +88,19 @@ TEST(GlowArea, NothingGlowsOutsideTheAreaAndTheLimitedBlurChangesNoPixel) {
     }
 
     AppState& state = appState();
+    // The start-up turns and scales the stones to fill their boxes, and sends the star's light to the
+    // creature's program, which gets it only then.
+    physx::PxShape* shape = nullptr;
+    physx::PxBoxGeometry box;
+    ASSERT_TRUE(game.enemy1.actor->getShapes(&shape, 1) == 1 && shape->getBoxGeometry(box));
+    const glow::Box stone = glow::worldBox(full, game.enemy1.model.modelMatrix);
+    EXPECT_TRUE(glm::all(
+        glm::epsilonEqual(stone.max - stone.min,
+                          2.0f * glm::vec3(box.halfExtents.x, box.halfExtents.y, box.halfExtents.z), 1e-3f)));
+    glm::vec3 light(0.0f);
+    glGetUniformfv(game.programs.animShader.ID,
+                   glGetUniformLocation(game.programs.animShader.ID, "pointL.color"), &light.x);
+    EXPECT_EQ(light, state.starLight.lightColour);
     Model& star = state.starLight.model;
     ScriptedPlay script(game.window);
 
@@ -112,10 +128,10 @@ TEST(GlowArea, NothingGlowsOutsideTheAreaAndTheLimitedBlurChangesNoPixel) {
             outside.texels += out;
             if (outside.frames++ == 0) {
                 const PixelRect b = area.bounds();
-                outside.first = "frame " + std::to_string(frame) + ": " + std::to_string(out) + " texels outside " +
-                                std::to_string(area.count) + " rectangles within [" + std::to_string(b.x0) + ", " +
-                                std::to_string(b.x1) + ") x [" + std::to_string(b.y0) + ", " + std::to_string(b.y1) +
-                                ")";
+                outside.first = "frame " + std::to_string(frame) + ": " + std::to_string(out) +
+                                " texels outside " + std::to_string(area.count) + " rectangles within [" +
+                                std::to_string(b.x0) + ", " + std::to_string(b.x1) + ") x [" +
+                                std::to_string(b.y0) + ", " + std::to_string(b.y1) + ")";
             }
         }
         // The same frame's images once more: the blur limited to the area, then over everything.
@@ -130,9 +146,10 @@ TEST(GlowArea, NothingGlowsOutsideTheAreaAndTheLimitedBlurChangesNoPixel) {
         }
     }
     glfwTerminate();
-    std::printf("glow area: %d frames, %d with glow (%d lit texels), the area covered %.1f %% of the scene in "
-                "%.1f rectangles on average\n",
-                Frames, framesWithGlow, litTexels, 100.0 * coverage / Frames, double(rects) / Frames);
+    std::printf(
+        "glow area: %d frames, %d with glow (%d lit texels), the area covered %.1f %% of the scene in "
+        "%.1f rectangles on average\n",
+        Frames, framesWithGlow, litTexels, 100.0 * coverage / Frames, double(rects) / Frames);
     EXPECT_GT(framesWithGlow, Frames / 2) << "a session without glow would prove nothing";
     EXPECT_EQ(outside.frames, 0) << outside.texels << " texels in all; first at " << outside.first;
     EXPECT_EQ(differing, 0) << "of " << compared << " compared frames";
