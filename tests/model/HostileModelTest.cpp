@@ -1,6 +1,6 @@
-// Model files made to break the loader: each must be refused with a line (or load), never crash,
-// abort or overflow the stack. Inputs are written at test time from the model tests'
-// creature, through Assimp's exporter and small edits of the exported text.
+// Model files made to break the loader: each must be refused with a line (or load), never crash or
+// overflow the stack. Inputs are written at test time from the model tests' creature. (Twin joints
+// and a skin weight past its mesh are played end to end, in the bad-input test.)
 #include "model/Animation.h"
 #include "model/Animator.h"
 #include "model/Joint.h"
@@ -14,41 +14,9 @@
 #include <assimp/Importer.hpp>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <functional>
-#include <sstream>
-
 using namespace testscene;
 
 namespace {
-
-std::string readText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-// The creature as ASCII FBX, with `edit` applied to the file's text.
-std::string creatureFile(const TempDir& dir, const std::string& name,
-                         const std::function<void(std::string&)>& edit) {
-    const std::string path = dir.file(name);
-    auto scene = creatureScene();
-    EXPECT_TRUE(writeScene(scene.get(), path, "fbxa"));
-    std::string text = readText(path);
-    edit(text);
-    writeText(path, text);
-    return path;
-}
-
-void replaceAll(std::string& text, const std::string& from, const std::string& to) {
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-}
 
 // `depth` nodes, each the only child of the one before, hung below `parent`.
 aiNode* addChain(aiNode* parent, unsigned depth) {
@@ -68,43 +36,6 @@ void writeOnLargeStack(std::unique_ptr<aiScene> scene, const std::string& path) 
 }
 
 } // namespace
-
-TEST(HostileModel, TwoJointsOfOneNameAreRefusedWithoutADoubleFree) {
-    TempDir dir;
-    // The importer gives both skin clusters one shared bone; its scene would free it twice.
-    const std::string path = creatureFile(
-        dir, "twins.fbx", [](std::string& text) { replaceAll(text, "Model::Bone3", "Model::Bone2"); });
-    CoutCapture out;
-    const ImportResult<AnimatedModelData> animated = modelimport::importAnimated(path.c_str());
-    EXPECT_FALSE(animated.loaded());
-    EXPECT_EQ(animated.data.root, nullptr);
-    EXPECT_TRUE(animated.data.meshes.empty());
-    EXPECT_FALSE(modelimport::importStatic(path.c_str()).loaded());
-
-    // The repair itself: every repeated pointer is cleared, the first holder keeps its bone.
-    auto scene = creatureScene();
-    aiMesh* mesh = scene->mMeshes[0];
-    aiBone* first = mesh->mBones[0];
-    append(mesh->mBones, mesh->mNumBones, first);
-    EXPECT_EQ(sceneimport::separateSharedBones(scene.get()), "Bone2");
-    EXPECT_EQ(mesh->mBones[0], first);
-    EXPECT_EQ(mesh->mBones[2], nullptr);
-    EXPECT_EQ(sceneimport::separateSharedBones(scene.get()), "");
-}
-
-TEST(HostileModel, ASkinWeightOnAVertexTheMeshLacksIsRefusedNotAborted) {
-    TempDir dir;
-    const std::string path = creatureFile(dir, "far-weight.fbx", [](std::string& text) {
-        const std::size_t indexes = text.find("Indexes: *");
-        ASSERT_NE(indexes, std::string::npos);
-        const std::size_t first = text.find("a: ", indexes) + 3;
-        text.replace(first, text.find_first_not_of("0123456789", first) - first, "999999");
-    });
-    const ImportResult<AnimatedModelData> animated = modelimport::importAnimated(path.c_str());
-    EXPECT_EQ(animated.assimpLine.rfind("ERROR::ASSIMP::", 0), 0u) << animated.assimpLine;
-    EXPECT_FALSE(animated.loaded());
-    EXPECT_FALSE(modelimport::importStatic(path.c_str()).loaded());
-}
 
 TEST(HostileModel, DeepNodeTreesNeverOverflowTheStack) {
     TempDir dir;

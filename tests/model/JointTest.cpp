@@ -62,23 +62,6 @@ TEST(JointTree, OnlyARootChildNamedExactlyArmatureIsTaken) {
     }
 }
 
-TEST(JointTree, DuplicateNamesResolveToTheLaterBranch) {
-    auto scene = newScene();
-    aiNode* armature = addNode(scene->mRootNode, "Armature");
-    aiNode* left = addNode(armature, "Left");   // 1
-    addNode(addNode(left, "Hand"), "Hand");     // 2, 3
-    aiNode* right = addNode(armature, "Right"); // 4
-    addNode(right, "Hand");                     // 5
-    int jointCount = 0;
-    Joint* root = buildJointTree(scene->mRootNode, jointCount);
-    ASSERT_NE(root, nullptr);
-    // Within a branch the joint nearest the top wins, between branches the later one.
-    EXPECT_EQ(findJointId(root->children[0], "Hand"), 2);
-    EXPECT_EQ(findJointId(root, "Hand"), 5);
-    EXPECT_EQ(findJointId(root, "hand"), -1);
-    deleteJointTree(root);
-}
-
 TEST(BindBones, SlotsFillInBoneOrderUpToThree) {
     auto scene = newScene();
     aiNode* armature = addNode(scene->mRootNode, "Armature");

@@ -50,38 +50,6 @@ TEST(ModelLoadGL, NodesRepeatMeshesAndOneImageServesEveryMeshNamingIt) {
     EXPECT_NE(other.texturesLoaded[0].id, model.texturesLoaded[0].id);
 }
 
-TEST(ModelLoadGL, MaterialTexturesBindToUnitsInOrder) {
-    GLContext gl;
-    ASSERT_TRUE(gl.ok());
-    auto scene = newScene();
-    addMaterial(scene.get(), {"d0.png", "d1.png"}, {"s0.png"});
-    addMesh(scene.get(), "M", 1);
-    attachMesh(addNode(scene->mRootNode, "M"), 0);
-    TempDir dir;
-    // FBX keeps one texture per slot; this scene format keeps the whole material.
-    const std::string path = dir.file("layers.assbin");
-    ASSERT_TRUE(writeScene(scene.get(), path, "assbin"));
-
-    CoutCapture out;
-    Model model(path.c_str(), nullptr);
-    ASSERT_EQ(model.meshes.size(), 1u);
-    const Mesh& mesh = model.meshes[0];
-    ASSERT_EQ(mesh.textures.size(), 3u);
-    EXPECT_EQ(mesh.textures[0].path, "d0.png");
-    EXPECT_EQ(mesh.textures[1].path, "d1.png");
-    EXPECT_EQ(mesh.textures[2].path, "s0.png");
-    EXPECT_EQ(mesh.textures[2].type, "texture_specular");
-
-    mesh.draw();
-    for (GLuint unit = 0; unit < 3; ++unit) {
-        glActiveTexture(GL_TEXTURE0 + unit);
-        GLint bound = 0;
-        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-        EXPECT_EQ(static_cast<GLuint>(bound), mesh.textures[unit].id) << unit;
-    }
-    glActiveTexture(GL_TEXTURE0);
-}
-
 TEST(ModelLoadGL, AStaticModelRefusesFilesItCannotDraw) {
     GLContext gl;
     ASSERT_TRUE(gl.ok());

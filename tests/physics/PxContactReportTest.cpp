@@ -206,28 +206,3 @@ TEST(PxContactReport, FilterShaderDecidesAndStaticPairsNeverReachIt) {
         EXPECT_LT(ball->getGlobalPose().p.y, -5.0f);
     }
 }
-
-TEST(PxContactReport, WritesDuringTheStepWaitForTheNextOne) {
-    PxTestScene world(PxVec3(0));
-    PxRigidDynamic* body = world.addBody("body", PxSphereGeometry(0.5f), PxVec3(0));
-    body->setLinearVelocity(PxVec3(6, 0, 0));
-    world.scene->simulate(PxTestScene::step);
-    // Mid-step: the pose from before the step, a write is kept and a second simulate is refused.
-    EXPECT_EQ(body->getGlobalPose().p.x, 0.0f);
-    body->setLinearVelocity(PxVec3(0, 3, 0));
-    PxRigidDynamic* late = world.physics->createRigidDynamic(PxTransform(PxVec3(0, 10, 0)));
-    world.scene->addActor(*late);
-    EXPECT_EQ(world.scene->getNbActors(PxActorTypeFlag::eRIGID_DYNAMIC), 2u);
-    {
-        CoutCapture out;
-        EXPECT_FALSE(world.scene->simulate(PxTestScene::step));
-        ASSERT_EQ(out.lines().size(), 1u);
-        EXPECT_NE(out.lines()[0].find("invalid operation"), std::string::npos);
-    }
-    EXPECT_TRUE(world.scene->fetchResults(true));
-    EXPECT_NEAR(body->getGlobalPose().p.x, 0.1f, 1e-5f);
-    EXPECT_EQ(body->getLinearVelocity(), PxVec3(0, 3, 0)); // the written value, not the step's
-    world.simulate();
-    EXPECT_NEAR(body->getGlobalPose().p.y, 0.05f, 1e-5f);
-    EXPECT_FALSE(world.scene->fetchResults(true)); // nothing running
-}

@@ -43,27 +43,6 @@ TEST(PxSleep, RestingStarSleepsWhenItsWakeCounterRunsOut) {
     EXPECT_EQ(star->getLinearVelocity(), PxVec3(0));
 }
 
-TEST(PxSleep, GentlyRollingStarKeepsRollingForMinutes) {
-    PxTestScene world;
-    const float speed = 0.09f;
-    PxRigidDynamic* star = rollingStar(world, speed);
-    // Only the angular damping (1 - 0.05 dt per step) slows a rolling ball; through the contact a solid
-    // sphere passes 0.4 / 1.4 of it on to its speed.
-    const float decay = 1.0f - 0.05f * dt * 0.4f / 1.4f;
-    double expectedSpeed = speed, expectedTravel = 0;
-    const int steps = 6000; // 100 s
-    for (int i = 0; i < steps; ++i) {
-        world.simulate();
-        expectedSpeed *= decay;
-        expectedTravel += expectedSpeed * dt;
-    }
-    EXPECT_FALSE(star->isSleeping());
-    EXPECT_NEAR(star->getLinearVelocity().x, expectedSpeed, 0.01 * expectedSpeed);
-    EXPECT_NEAR(star->getGlobalPose().p.x, expectedTravel, 0.01 * expectedTravel);
-    EXPECT_GT(star->getLinearVelocity().x, 0.02f);
-    EXPECT_NEAR(star->getGlobalPose().p.y, starRadius, 0.005f);
-}
-
 TEST(PxSleep, RollingSleepsBelowAboutOneCentimetrePerSecond) {
     // Rolling at v, the energy per unit mass of k summed steps is (1 + 2/5) k^2 v^2 / 2; about 12 steps run
     // below 0.2 s before the counter ends, and one touching pair doubles the threshold to 0.01:

@@ -18,26 +18,6 @@ TEST(EnvironmentMapTest, SkyViewKeepsTheTurnAndDropsTheMove) {
     EXPECT_EQ(sky * north, view * north);
 }
 
-TEST(EnvironmentMapTest, SkyBoxFacesInwardsAndFacePathsKeepUploadOrder) {
-    const std::array<float, 108>& v = skyboxVertices();
-    for (size_t t = 0; t < 12; ++t) {
-        const glm::vec3 a(v[t * 9], v[t * 9 + 1], v[t * 9 + 2]);
-        const glm::vec3 b(v[t * 9 + 3], v[t * 9 + 4], v[t * 9 + 5]);
-        const glm::vec3 c(v[t * 9 + 6], v[t * 9 + 7], v[t * 9 + 8]);
-        // Counter-clockwise seen from inside: the right-hand normal points to the cube's centre.
-        EXPECT_LT(glm::dot(glm::cross(b - a, c - a), a + b + c), 0.0f) << "triangle " << t;
-    }
-    // The first face drawn is z = -1 (the side a camera at rest looks at).
-    EXPECT_EQ(v[2], -1.0f);
-    EXPECT_EQ(v[17], -1.0f);
-
-    const std::array<std::string, 6> paths = environmentFacePaths();
-    const std::array<std::string, 6> expected = {"../assets/emap/right.jpg", "../assets/emap/left.jpg",
-                                                 "../assets/emap/top.jpg",   "../assets/emap/bottom.jpg",
-                                                 "../assets/emap/front.jpg", "../assets/emap/back.jpg"};
-    EXPECT_EQ(paths, expected);
-}
-
 TEST(EnvironmentMapTest, TheFaceOfTheOddSizeIsTheOneNamed) {
     auto square = [](int edge) { return FaceHeader{true, edge, edge, 3}; };
     auto named = [](const std::array<FaceHeader, 6>& faces, int maxSide) {
