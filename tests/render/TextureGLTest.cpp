@@ -139,16 +139,3 @@ TEST(TextureGLTest, UnusableFilesAreNamedAsPassedAndStillGiveAName) {
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
     EXPECT_EQ(width, 4);
 }
-
-TEST(TextureGLTest, DefaultTextureIsLoadedAnewForEveryCall) {
-    GLContext context;
-    ASSERT_TRUE(context.ok());
-    Model model;
-    CoutCapture out; // the default picture may not have been generated in this checkout
-    const Texture first = model.loadDefaultTexture();
-    const Texture second = model.loadDefaultTexture();
-    EXPECT_NE(first.id, second.id);
-    EXPECT_EQ(first.path, "../assets/default_tex.png");
-    ASSERT_EQ(model.texturesLoaded.size(), 2u);
-    EXPECT_EQ(model.texturesLoaded[1].id, second.id);
-}
