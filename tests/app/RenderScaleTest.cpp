@@ -46,12 +46,10 @@ TEST(RenderScale, ASlowMachineComesDownQuicklyToAScaleThatFits) {
     const int changes = c.changes();
     feed(c, 600, 0.004, 0.044, t);
     EXPECT_EQ(c.changes(), changes);
-}
-
-TEST(RenderScale, NeverBelowTheFloorOnAHopelessMachine) {
-    RenderScaleController c(0.015);
-    feed(c, 1000, 0.200, 0.5, 0.0, 0.2);
-    EXPECT_EQ(c.scale(), RenderScaleController::MinScale);
+    // Never below the floor, however hopeless the machine.
+    RenderScaleController hopeless(0.015);
+    feed(hopeless, 1000, 0.200, 0.5, 0.0, 0.2);
+    EXPECT_EQ(hopeless.scale(), RenderScaleController::MinScale);
 }
 
 TEST(RenderScale, ChangesAtMostOnceASecondWithHysteresis) {

@@ -89,24 +89,3 @@ TEST(ClipBuilding, RefusesKeysChannelsAndTimingsOutsideTheTables) {
     addChannel(lopsided, "Leg", {at0, at4})->mNumRotationKeys = 1; // the arrays are still freed whole
     EXPECT_THROW(buildClip(lopsided, rig.root, rig.jointCount), ModelLoadError);
 }
-
-TEST(ClipBuilding, ExportedClipsComeBackAtTwentyFourTicksPerSecond) {
-    TempDir dir;
-    ASSERT_TRUE(writeScene(creatureScene(3, 5).get(), dir.file("clips.fbx"), "fbxa"));
-    Assimp::Importer importer;
-    std::string error;
-    const aiScene* scene = sceneimport::readScene(importer, dir.file("clips.fbx").c_str(), error);
-    ASSERT_NE(scene, nullptr) << error;
-    int jointCount = 0;
-    CoutCapture quiet;
-    std::unique_ptr<Joint, JointTreeDeleter> root(buildJointTree(scene->mRootNode, jointCount));
-    std::vector<std::unique_ptr<Animation>> clips = loadAnimations(scene, root.get(), jointCount);
-    ASSERT_EQ(clips.size(), 3u);
-    EXPECT_EQ(clips[1]->name, "clip1");
-    EXPECT_EQ(clips[1]->ticksPerSecond, 24u);
-    ASSERT_EQ(clips[1]->keyFrames.size(), 5u);
-    // Bone2 (id 2) moves along z by 0.1 per frame and turns about z by 0.1 rad per frame.
-    const JointTransform& last = clips[1]->keyFrames[4].transforms[2];
-    EXPECT_NEAR(last.position.z, 1.4f, 1e-5f);
-    EXPECT_NEAR(last.rotation.z, std::sin(0.2f), 1e-5f);
-}

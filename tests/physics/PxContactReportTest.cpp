@@ -116,32 +116,6 @@ TEST(PxContactReport, OneCallPerActorPairPoseFromBeforeTheStepNamesWritableInsid
     EXPECT_LT(a->getGlobalPose().p.y, before.p.y);
 }
 
-TEST(PxContactReport, SharedShapeOnTwoBodiesIsOneShapeInBothSlots) {
-    PxTestScene world(PxVec3(0));
-    PxShape* shared = world.physics->createShape(PxBoxGeometry(1, 1, 1), *world.material, false);
-    shared->setName("enemy");
-    PxRigidDynamic* first = world.physics->createRigidDynamic(PxTransform(PxVec3(0, 5, 0)));
-    PxRigidDynamic* second = world.physics->createRigidDynamic(PxTransform(PxVec3(2.02f, 5, 0)));
-    first->setName("enemy1");
-    second->setName("enemy2");
-    ASSERT_TRUE(first->attachShape(*shared));
-    ASSERT_TRUE(second->attachShape(*shared));
-    shared->release();
-    EXPECT_EQ(shared->getReferenceCount(), 2u);
-    PxRigidBodyExt::updateMassAndInertia(*first, 1.0f);
-    PxRigidBodyExt::updateMassAndInertia(*second, 1.0f);
-    // Each body carries the full mass of the shared shape.
-    EXPECT_EQ(first->getMass(), 8.0f);
-    EXPECT_EQ(second->getMass(), 8.0f);
-    world.scene->addActor(*first);
-    world.scene->addActor(*second);
-    world.simulate();
-    ASSERT_EQ(world.reports.size(), 1u);
-    EXPECT_EQ(world.reports[0].actors[0], second);
-    EXPECT_EQ(world.reports[0].pairs[0].shapes[0], shared);
-    EXPECT_EQ(world.reports[0].pairs[0].shapes[1], shared);
-}
-
 namespace {
 std::atomic<int> staticPairsSeen{0};
 std::atomic<int> shaderCalls{0};

@@ -52,29 +52,6 @@ TEST(PxShape, ReferencesAreCountedAndExclusiveShapesAttachOnce) {
     plane->release();
 }
 
-TEST(PxShape, ActorTypesAndTheShapePoseTheDrawingReads) {
-    PxTestScene world(PxVec3(0));
-    const PxQuat quarterTurnY(3.14159265f / 2, PxVec3(0, 1, 0));
-    PxRigidStatic* wall = world.addStatic("wall", PxBoxGeometry(1, 2, 3), PxVec3(4, 5, 6));
-    wall->setGlobalPose(PxTransform(PxVec3(4, 5, 6), quarterTurnY));
-    PxRigidDynamic* ball = world.addBody("ball", PxSphereGeometry(1), PxVec3(0, 9, 0));
-    EXPECT_EQ(static_cast<PxActor*>(wall)->is<PxRigidDynamic>(), nullptr);
-    EXPECT_EQ(static_cast<PxActor*>(ball)->is<PxRigidBody>(), ball);
-    PxShape* shape = nullptr;
-    ASSERT_EQ(wall->getShapes(&shape, 1), 1u);
-    const PxMat44 m(PxShapeExt::getGlobalPose(*shape, *wall));
-    const float* f = m.front();
-    // Column-major: the translation is floats 12 to 14; a quarter turn about y sends x to -z.
-    EXPECT_EQ(f[12], 4.0f);
-    EXPECT_EQ(f[13], 5.0f);
-    EXPECT_EQ(f[14], 6.0f);
-    EXPECT_EQ(f[15], 1.0f);
-    EXPECT_NEAR(f[0], 0.0f, 1e-6f);
-    EXPECT_NEAR(f[2], -1.0f, 1e-6f);
-    EXPECT_NEAR(m.column2.x, 1.0f, 1e-6f);
-    EXPECT_NEAR(m.transform(PxVec3(1, 0, 0)).z, 5.0f, 1e-6f);
-}
-
 TEST(PxShape, PlanesTakeTheOriginalsRotationForEveryNormal) {
     PxTestScene world(PxVec3(0));
     const float h = 0.70710678f;

@@ -114,17 +114,6 @@ TEST(EnvironmentMapGLTest, EachUnusableFaceIsNamedOnceAndTheRestStillLoads) {
     };
     const Case cases[] = {
         {[](const TempDir& d, int) { std::filesystem::remove(d.file("top.jpg")); }, {"top.jpg"}},
-        // Not square, or not the size of the others: it cannot join a cube map.
-        {[](const TempDir& d, int) {
-             rendertest::writePng(d.file("front.jpg"), 8, 4, 3, solid(8, 4, {1, 2, 3}));
-             rendertest::writePng(d.file("back.jpg"), 16, 16, 3, solid(16, 16, {1, 2, 3}));
-         },
-         {"front.jpg", "back.jpg"}},
-        // The first face alone of another size is the one named.
-        {[](const TempDir& d, int) {
-             rendertest::writePng(d.file("right.jpg"), 4, 4, 3, solid(4, 4, {1, 2, 3}));
-         },
-         {"right.jpg"}},
         // Sizes are judged from the header, before decoding: a small file claiming a huge square, and
         // one wider than the GL takes.
         {[](const TempDir& d, int side) {

@@ -40,28 +40,6 @@ protected:
 
 } // namespace
 
-TEST_F(ShaderGL, UnreadableFilesReportReadCompileAndLinkInOrderAnEmptyOneNoRead) {
-    const std::string fs = writeFile("ok.frag", FragmentSource);
-    // A folder where the file should be reads like a missing file: opening it succeeds on Linux.
-    const std::string folder = testing::TempDir() + "a-folder.vert";
-    std::filesystem::create_directories(folder);
-    for (const std::string& vertexPath :
-         {testing::TempDir() + "does-not-exist.vert", folder, writeFile("empty.vert", "")}) {
-        SCOPED_TRACE(vertexPath);
-        CoutCapture out;
-        Shader shader(vertexPath, fs);
-        std::vector<std::string> lines = out.lines();
-        if (vertexPath.find("empty.vert") != std::string::npos)
-            lines.insert(lines.begin(), "Error while reading shader file."); // an empty file is no read error
-        ASSERT_GE(lines.size(), 3u) << out.text();
-        EXPECT_EQ(lines[0], "Error while reading shader file.");
-        EXPECT_EQ(lines[1], "ERROR::SHADER::VERTEX/FRAGMENT::COMPILATION_FAILED");
-        EXPECT_NE(std::find(lines.begin() + 2, lines.end(), "ERROR::SHADER::PROGRAM::LINKING_FAILED"),
-                  lines.end());
-        EXPECT_NE(shader.ID, 0u);
-    }
-}
-
 TEST_F(ShaderGL, SettersSendValuesAndReportMissingNames) {
     Shader shader(writeFile("a.vert", VertexSource), writeFile("a.frag", FragmentSource));
     Shader other(writeFile("b.vert", VertexSource), writeFile("b.frag", FragmentSource));

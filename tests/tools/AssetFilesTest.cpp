@@ -156,63 +156,6 @@ TEST(AssetChecks, CatchATamperedSettingsFileAndAFlatTexture) {
     EXPECT_NE(failures.find("default texture: nearly a flat colour"), std::string::npos) << failures;
 }
 
-namespace {
-
-// Mean grey of each column (alongX) or row of a decoded 3-channel picture, over the rows (or
-// columns) from `from` to `to`.
-std::vector<float> profile(const Decoded& image, bool alongX, int from, int to) {
-    const int n = alongX ? image.width : image.height;
-    std::vector<float> out(static_cast<size_t>(n), 0.0f);
-    for (int i = 0; i < n; ++i) {
-        double sum = 0.0;
-        for (int j = from; j < to; ++j) {
-            const int x = alongX ? i : j, y = alongX ? j : i;
-            sum += image.bytes[(static_cast<size_t>(y) * image.width + x) * 3] / 255.0;
-        }
-        out[static_cast<size_t>(i)] = static_cast<float>(sum / (to - from));
-    }
-    return out;
-}
-
-// Mean of the profile over the `radius` entries either side of `centre`, wrapping round.
-float around(const std::vector<float>& p, int centre, int radius) {
-    const int n = static_cast<int>(p.size());
-    float sum = 0.0f;
-    for (int d = -radius; d <= radius; ++d)
-        sum += p[static_cast<size_t>(((centre + d) % n + n) % n)];
-    return sum / (2 * radius + 1);
-}
-
-} // namespace
-
-// The lit shader lays the picture so that one stone is a fixed size in the world: that only works
-// when the courses' joints fall exactly on the picture's quarter lines (its edges included), the
-// stones of every other course sit half a stone along, and the picture wraps without a seam.
-TEST(DefaultTexture, JointsFallOnTheQuarterLinesAndThePictureWraps) {
-    Decoded image;
-    ASSERT_TRUE(decodeImage(readFile(fs::path(AssetsFolder) / "default_tex.png"), image));
-    ASSERT_EQ(image.width, DefaultTextureSize);
-    ASSERT_EQ(image.height, DefaultTextureSize);
-    ASSERT_EQ(image.channels, 3);
-    const int tile = DefaultTextureSize / DefaultTextureTiles;
-    auto jointsAt = [&](const std::vector<float>& p, int offset, const std::string& what) {
-        for (int k = 0; k < DefaultTextureTiles; ++k) {
-            const float joint = around(p, offset + k * tile, 2),
-                        face = around(p, offset + k * tile + tile / 2, 2);
-            EXPECT_LT(joint, face - 0.2f) << what << " " << offset + k * tile;
-        }
-        // Across the wrap the picture changes no more than between two neighbours inside it.
-        float inside = 0.0f;
-        for (size_t i = 1; i < p.size(); ++i)
-            inside = std::max(inside, std::fabs(p[i] - p[i - 1]));
-        EXPECT_LE(std::fabs(p.front() - p.back()), inside) << what << ": seam at the wrap";
-    };
-    jointsAt(profile(image, false, 0, DefaultTextureSize), 0, "row");
-    for (int course = 0; course < DefaultTextureTiles; ++course)
-        jointsAt(profile(image, true, course * tile + tile / 8, (course + 1) * tile - tile / 8),
-                 course % 2 == 0 ? 0 : tile / 2, "course " + std::to_string(course) + ", column");
-}
-
 // The game draws the low-detail stone in the enemies' place below full size: it must be the same
 // rock on a coarser lattice, each of its points one of the full stone's with the same place on the
 // texture, so that it keeps the shape, the paint and the box, with a quarter of the triangles.
