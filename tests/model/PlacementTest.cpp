@@ -82,10 +82,4 @@ TEST(Placement, APhysicsPoseReplacesTheMoveAndOnlyTheStaticModelKeepsItsScale) {
     creature.rotation = glm::vec3(90, 0, 0);
     creature.applyPose(pose);
     expectNear(moved(creature.modelMatrix, {0, 1, 0}), {6, 0, 0});
-
-    // An empty creature has no clip to play and advances without one.
-    CoutCapture quiet;
-    EXPECT_FALSE(creature.playClip(1));
-    creature.advance(0.5f);
-    EXPECT_EQ(creature.currentAnimation, nullptr);
 }

@@ -102,11 +102,3 @@ TEST(GameObject, RotationGoesToTheActiveModel) {
     ASSERT_TRUE(object.place());
     EXPECT_NEAR(glm::length(glm::vec3(object.animatedModel.modelMatrix[0])), 1.0f, 1e-5f);
 }
-
-TEST(LightObject, SendsItsColourAndLastPlacedPosition) {
-    LightObject star(Model(), sdk().ball(PxTransform(PxVec3(0, 2, -15))), glm::vec3(0, 2, -15),
-                     glm::vec3(0.98f, 0.95f, 0.8f), 1.0f);
-    EXPECT_EQ(star.position, glm::vec3(0.0f)) << "the light sits at the origin until the first placement";
-    ASSERT_TRUE(star.place());
-    EXPECT_EQ(star.position, glm::vec3(0, 2, -15));
-}

@@ -2,22 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <glm/gtc/matrix_transform.hpp>
-
-TEST(EnvironmentMapTest, SkyViewKeepsTheTurnAndDropsTheMove) {
-    const glm::mat4 view = glm::lookAt(glm::vec3(40.0f, 12.0f, -7.0f), glm::vec3(0.0f, 2.0f, 15.0f),
-                                       glm::vec3(0.0f, 1.0f, 0.0f));
-    const glm::mat4 sky = skyboxViewMatrix(view);
-    EXPECT_EQ(sky[3], glm::vec4(0.0f, 0.0f, 0.0f, 1.0f));
-    for (int c = 0; c < 3; ++c) {
-        EXPECT_EQ(glm::vec3(sky[c]), glm::vec3(view[c])) << "column " << c;
-        EXPECT_EQ(sky[c][3], 0.0f) << "column " << c;
-    }
-    // So a direction is turned like the camera turns it, wherever the camera stands.
-    const glm::vec4 north(0.0f, 0.0f, -1.0f, 0.0f);
-    EXPECT_EQ(sky * north, view * north);
-}
-
 TEST(EnvironmentMapTest, TheFaceOfTheOddSizeIsTheOneNamed) {
     auto square = [](int edge) { return FaceHeader{true, edge, edge, 3}; };
     auto named = [](const std::array<FaceHeader, 6>& faces, int maxSide) {
