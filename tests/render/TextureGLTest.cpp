@@ -115,11 +115,11 @@ TEST(TextureGLTest, UnusableFilesAreNamedAsPassedAndStillGiveAName) {
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
     TempDir dir;
     rendertest::writeText(dir.file("notapicture.png"), "plain text");
-    // A few bytes that claim 9000 x 9000 pixels (refused from the header, before any decoding), and a
-    // real picture one pixel wider than the GL takes.
+    // A few bytes that claim 9000 x 9000 pixels (refused from the header, before any decoding), a real
+    // picture one pixel wider than the GL takes, and one exactly as tall as it takes, which loads.
     rendertest::writePngHeader(dir.file("claims.png"), 9000, 9000);
     rendertest::writePng(dir.file("wide.png"), maxSide + 1, 1, 1, std::vector<unsigned char>(maxSide + 1, 7));
-    rendertest::writePng(dir.file("fine.png"), 4, 1, 1, {1, 2, 3, 4});
+    rendertest::writePng(dir.file("tall.png"), 1, maxSide, 1, std::vector<unsigned char>(maxSide, 7));
 
     CoutCapture out;
     std::vector<GLuint> names;
@@ -133,9 +133,8 @@ TEST(TextureGLTest, UnusableFilesAreNamedAsPassedAndStillGiveAName) {
     }
     EXPECT_NE(names[0], names[1]);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    const GLuint fine = loadTextureFromFile("fine.png", dir.path());
-    GLint width = 0;
-    glBindTexture(GL_TEXTURE_2D, fine);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    EXPECT_EQ(width, 4);
+    glBindTexture(GL_TEXTURE_2D, loadTextureFromFile("tall.png", dir.path()));
+    GLint height = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    EXPECT_EQ(height, maxSide) << out.text();
 }
