@@ -1,12 +1,10 @@
 #include "model/Animation.h"
 #include "model/Joint.h"
 #include "model/ModelLoadError.h"
-#include "model/SceneImport.h"
 
 #include "SceneBuilder.h"
 #include "support/GLContext.h"
 
-#include <assimp/Importer.hpp>
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -4,7 +4,6 @@
 #include "SceneBuilder.h"
 #include "support/GLContext.h"
 
-#include <assimp/Importer.hpp>
 #include <gtest/gtest.h>
 
 using namespace testscene;

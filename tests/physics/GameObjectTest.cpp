@@ -1,9 +1,7 @@
 #include "physics/GameObject.h"
-#include "physics/LightObject.h"
 #include "physics/px/PxPhysicsAPI.h"
 #include "support/GLContext.h"
 
-#include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>
 
 using namespace physx;

@@ -42,14 +42,6 @@ TEST(PxShape, ReferencesAreCountedAndExclusiveShapesAttachOnce) {
     // Releasing the actor releases its hold on the shapes, and with it the shapes and their material use.
     a->release();
     EXPECT_EQ(world.material->getReferenceCount(), materialRefs);
-
-    // A plane belongs on a static actor only.
-    PxShape* plane = world.physics->createShape(PxPlaneGeometry(), *world.material, true);
-    {
-        CoutCapture out;
-        EXPECT_FALSE(b->attachShape(*plane));
-    }
-    plane->release();
 }
 
 TEST(PxShape, PlanesTakeTheOriginalsRotationForEveryNormal) {

@@ -1,12 +1,7 @@
 #include "AssetSet.h"
-#include "Skeleton.h"
-#include "ZubModel.h"
 #include "ZubRig.h"
-#include "ZubShape.h"
 
 #include <gtest/gtest.h>
-
-#include <set>
 
 using namespace assetgen;
 
