@@ -18,12 +18,7 @@ double feed(RenderScaleController& c, int frames, double fixed, double perPixel,
 
 } // namespace
 
-TEST(RenderScale, AFastMachineStaysAtFullSize) {
-    RenderScaleController c;
-    feed(c, 600, 0.002, 0.004, 0.0, 1.0 / 60.0);
-    EXPECT_EQ(c.scale(), 1.0f);
-    EXPECT_EQ(c.changes(), 0);
-    // Right at the budget is still fast enough.
+TEST(RenderScale, AMachineRightAtTheBudgetStaysAtFullSize) {
     RenderScaleController edge(0.015);
     for (int i = 0; i < 200; ++i)
         edge.addFrame(0.015, i * 0.016);

@@ -45,9 +45,7 @@ TEST(HostileModel, DeepNodeTreesNeverOverflowTheStack) {
     EXPECT_NE(animated.reason.find("10001"), std::string::npos) << animated.reason;
     EXPECT_TRUE(out.lines().empty()) << "refused before the trees are printed";
     // The static model prints no tree: it loads, whatever the depth.
-    const ImportResult<StaticModelData> still = modelimport::importStatic(path.c_str());
-    EXPECT_TRUE(still.loaded()) << still.why();
-    EXPECT_EQ(still.data.meshes.size(), 1u);
+    EXPECT_EQ(modelimport::importStatic(path.c_str()).data.meshes.size(), 1u);
 
     // Our own tree walks on the main thread's stack: build, look up, print and free 100000 levels.
     auto chain = newScene();

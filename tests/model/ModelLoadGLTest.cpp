@@ -17,11 +17,11 @@ int countLines(const std::vector<std::string>& lines, const std::string& wanted)
 
 } // namespace
 
-TEST(ModelLoadGL, NodesRepeatMeshesAndOneImageServesEveryMeshNamingIt) {
+TEST(ModelLoadGL, NodesRepeatMeshesOneImageServesEveryMeshNamingItAndTexturesTakeUnitsInOrder) {
     GLContext gl;
     ASSERT_TRUE(gl.ok());
     auto scene = newScene();
-    addMaterial(scene.get(), {"shared.png"});
+    addMaterial(scene.get(), {"shared.png"}, {"spec.png"});
     addMesh(scene.get(), "Rock", 1);
     addMesh(scene.get(), "Moss", 2);
     attachMesh(addNode(scene->mRootNode, "RockA"), 0);
@@ -35,10 +35,17 @@ TEST(ModelLoadGL, NodesRepeatMeshesAndOneImageServesEveryMeshNamingIt) {
     Model model(path.c_str(), nullptr);
     EXPECT_EQ(model.meshes.size(), 3u);
     EXPECT_EQ(model.directory, dir.path());
-    ASSERT_EQ(model.texturesLoaded.size(), 1u);
+    ASSERT_EQ(model.texturesLoaded.size(), 2u);
     EXPECT_EQ(countLines(out.lines(), "Texture failed to load at path: shared.png"), 1);
     for (const Mesh& mesh : model.meshes)
         EXPECT_EQ(mesh.textures.at(0).id, model.texturesLoaded[0].id);
+    model.meshes[0].draw();
+    for (GLuint unit : {1u, 0u}) {
+        glActiveTexture(GL_TEXTURE0 + unit);
+        GLint bound = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        EXPECT_EQ(static_cast<GLuint>(bound), model.meshes[0].textures.at(unit).id) << "unit " << unit;
+    }
     EXPECT_EQ(model.meshes[2].indices.size(), 6u);
 
     // A second model naming the same file loads its own copy.

@@ -68,6 +68,7 @@ TEST_F(Rules, TheStarMeetingTheGoalWinsAnEnemyLosesInEitherOrderAndOnlyOnce) {
         EXPECT_EQ(report(a, b, {found}), std::vector<std::string>{c.line}) << c.first << "/" << c.second;
         EXPECT_STREQ(a->getName(), c.renamed);
         EXPECT_STREQ(b->getName(), c.renamed);
+        EXPECT_TRUE(gamerules::gameIsOver(a) && gamerules::gameIsOver(b));
         // Renamed, neither matches any more: nothing happens the next time, not even with the goal.
         PxRigidActor* goal = actor("goal");
         EXPECT_TRUE(report(a, goal, {found}).empty());
@@ -84,6 +85,7 @@ TEST_F(Rules, OtherTouchesChangeNothingAndTheFirstDecidingPairEndsTheCall) {
         EXPECT_TRUE(report(a, b, {found}).empty()) << pair[0] << "/" << pair[1];
         EXPECT_STREQ(a->getName(), pair[0]);
         EXPECT_STREQ(b->getName(), pair[1]);
+        EXPECT_FALSE(gamerules::gameIsOver(a) || gamerules::gameIsOver(b));
     }
     // No pairs, only touches that persist or end, or an actor without a name: no match and no crash.
     PxRigidActor *star = actor("star"), *goal = actor("goal");

@@ -94,6 +94,8 @@ TEST(GameObject, RotationGoesToTheActiveModel) {
     object.animated = true;
     object.setRotation(glm::vec3(0, 0, 90));
     EXPECT_EQ(object.animatedModel.rotation, glm::vec3(0, 0, 90));
+    EXPECT_NE(object.animatedModel.modelMatrix, glm::mat4(1.0f))
+        << "the turn reaches the drawn model at once";
     EXPECT_EQ(object.model.rotation, glm::vec3(270, 0, 270));
     // The animated model takes the pose without its scale.
     object.animatedModel.scale = glm::vec3(5.0f);

@@ -43,9 +43,4 @@ TEST(ZubRig, ClipsLoopWithoutAJumpAndIdleAndWaveStartAtRest) {
     for (int c : {zub::Idle, zub::Wave})
         for (const glm::mat4& m : zub::designedMotion(c, 0.0f))
             EXPECT_LT(matrixDistance(m, glm::mat4(1.0f)), 1e-6f) << clips[static_cast<size_t>(c)].name;
-    // The walk is a cycle with no rest frame: it starts mid-stride.
-    float walkStart = 0.0f;
-    for (const glm::mat4& m : zub::designedMotion(zub::Walk, 0.0f))
-        walkStart = std::max(walkStart, matrixDistance(m, glm::mat4(1.0f)));
-    EXPECT_GT(walkStart, 0.05f);
 }

@@ -89,7 +89,7 @@ TEST(GlowArea, NothingGlowsOutsideTheAreaAndTheLimitedBlurChangesNoPixel) {
     Model& star = state.starLight.model;
     ScriptedPlay script(game.window);
 
-    int outsideTexels = 0, outsideFrames = 0, firstOutside = -1;
+    int outsideTexels = 0, outsideFrames = 0, firstOutside = -1, lightElsewhere = 0;
     std::vector<float> texels;
     int litTexels = 0, compared = 0, differing = 0, framesWithGlow = 0;
     double coverage = 0.0;
@@ -100,7 +100,13 @@ TEST(GlowArea, NothingGlowsOutsideTheAreaAndTheLimitedBlurChangesNoPixel) {
         if (frame == Frames - 100)
             useRenderScale(game, 0.75f);
         script.before(frame);
+        const glm::vec3 lightBefore = state.starLight.position;
         runFrame(game);
+        // The lit program's light is where the star was placed last frame.
+        glm::vec3 litFrom(0.0f);
+        const GLuint textured = game.programs.textureShader.ID;
+        glGetUniformfv(textured, glGetUniformLocation(textured, "pointL.position"), &litFrom.x);
+        lightElsewhere += litFrom == lightBefore ? 0 : 1;
         const BloomTargets& t = state.bloom;
         const GlowRects area = t.lastGlowArea;
         int lit = 0, covered = 0;
@@ -131,4 +137,5 @@ TEST(GlowArea, NothingGlowsOutsideTheAreaAndTheLimitedBlurChangesNoPixel) {
     EXPECT_GT(framesWithGlow, Frames / 2) << "a session without glow would prove nothing";
     EXPECT_EQ(outsideFrames, 0) << outsideTexels << " texels in all, the first in frame " << firstOutside;
     EXPECT_EQ(differing, 0) << "of " << compared << " compared frames";
+    EXPECT_EQ(lightElsewhere, 0);
 }
