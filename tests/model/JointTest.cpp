@@ -1,34 +1,15 @@
 #include "model/Joint.h"
 #include "model/ModelLoadError.h"
-#include "model/SceneImport.h"
 
 #include "SceneBuilder.h"
 #include "support/GLContext.h"
 
-#include <assimp/Importer.hpp>
 #include <gtest/gtest.h>
 
 using namespace testscene;
 
-namespace {
-
-std::vector<SkinnedVertex> blankVertices(std::size_t n) {
-    std::vector<SkinnedVertex> vertices(n);
-    for (SkinnedVertex& v : vertices)
-        v = SkinnedVertex{};
-    return vertices;
-}
-
-} // namespace
-
-TEST(JointTree, ExportedChainGetsPreOrderIdsAndPrintsItsLines) {
-    TempDir dir;
-    ASSERT_TRUE(writeScene(creatureScene().get(), dir.file("chain.fbx"), "fbxa"));
-    Assimp::Importer importer;
-    std::string error;
-    const aiScene* scene = sceneimport::readScene(importer, dir.file("chain.fbx").c_str(), error);
-    ASSERT_NE(scene, nullptr) << error;
-
+TEST(JointTree, TheArmatureGetsPreOrderIdsAndPrintsItsLines) {
+    auto scene = creatureScene();
     CoutCapture out;
     int jointCount = 0;
     Joint* root = buildJointTree(scene->mRootNode, jointCount);
@@ -39,11 +20,8 @@ TEST(JointTree, ExportedChainGetsPreOrderIdsAndPrintsItsLines) {
               (std::vector<std::string>{"Created Joint: Armature; jointCount now: 1", "ID: 0, name: Armature",
                                         "  ID: 1, name: Bone1", "    ID: 2, name: Bone2",
                                         "      ID: 3, name: Bone3", "        ID: 4, name: End"}));
-    Joint* bone3 = findJointById(root, 3);
-    ASSERT_NE(bone3, nullptr);
-    EXPECT_EQ(bone3->name, "Bone3");
-    EXPECT_EQ(bone3->parent->name, "Bone2");
-    EXPECT_EQ(bone3->finalTransform, glm::mat4(1.0f));
+    ASSERT_NE(findJointById(root, 3), nullptr);
+    EXPECT_EQ(findJointById(root, 3)->parent->name, "Bone2");
     EXPECT_EQ(findJointById(root, 5), nullptr);
     EXPECT_EQ(findJointId(root, "End"), 4);
     EXPECT_EQ(findJointId(root, "Body"), -1);
@@ -51,35 +29,18 @@ TEST(JointTree, ExportedChainGetsPreOrderIdsAndPrintsItsLines) {
 }
 
 TEST(JointTree, OnlyARootChildNamedExactlyArmatureIsTaken) {
-    for (const char* name : {"armature", "Armature.001", "Armatur", "ARMATURE"}) {
-        auto scene = newScene();
-        addNode(addNode(scene->mRootNode, name), "Bone");
+    std::vector<std::unique_ptr<aiScene>> scenes;
+    for (const char* name : {"armature", "Armature.001", "Armatur"}) {
+        scenes.push_back(newScene());
+        addNode(addNode(scenes.back()->mRootNode, name), "Bone");
+    }
+    scenes.push_back(newScene()); // nor an "Armature" deeper than the root's children
+    addNode(addNode(scenes.back()->mRootNode, "Rig"), "Armature");
+    for (const auto& scene : scenes) {
         int jointCount = 0;
-        EXPECT_EQ(buildJointTree(scene->mRootNode, jointCount), nullptr) << name;
+        EXPECT_EQ(buildJointTree(scene->mRootNode, jointCount), nullptr);
         EXPECT_EQ(jointCount, 0);
     }
-    // Nor an "Armature" deeper than the root's children.
-    auto nested = newScene();
-    addNode(addNode(nested->mRootNode, "Rig"), "Armature");
-    int jointCount = 0;
-    EXPECT_EQ(buildJointTree(nested->mRootNode, jointCount), nullptr);
-}
-
-TEST(JointTree, DuplicateNamesResolveToTheLaterBranch) {
-    auto scene = newScene();
-    aiNode* armature = addNode(scene->mRootNode, "Armature");
-    aiNode* left = addNode(armature, "Left");   // 1
-    addNode(addNode(left, "Hand"), "Hand");     // 2, 3
-    aiNode* right = addNode(armature, "Right"); // 4
-    addNode(right, "Hand");                     // 5
-    int jointCount = 0;
-    Joint* root = buildJointTree(scene->mRootNode, jointCount);
-    ASSERT_NE(root, nullptr);
-    // Within a branch the joint nearest the top wins, between branches the later one.
-    EXPECT_EQ(findJointId(root->children[0], "Hand"), 2);
-    EXPECT_EQ(findJointId(root, "Hand"), 5);
-    EXPECT_EQ(findJointId(root, "hand"), -1);
-    deleteJointTree(root);
 }
 
 TEST(BindBones, SlotsFillInBoneOrderUpToThree) {
@@ -102,7 +63,7 @@ TEST(BindBones, SlotsFillInBoneOrderUpToThree) {
         CoutCapture quiet;
         root = buildJointTree(scene->mRootNode, jointCount);
     }
-    std::vector<SkinnedVertex> vertices = blankVertices(3);
+    std::vector<SkinnedVertex> vertices(3, SkinnedVertex{});
     CoutCapture out;
     std::vector<glm::mat4> offsets = bindBones(mesh, root, jointCount, vertices, "d");
     EXPECT_EQ(out.lines(), std::vector<std::string>{"jointOffsets Size: 5, mesh->NumBones: 4"});
@@ -113,33 +74,14 @@ TEST(BindBones, SlotsFillInBoneOrderUpToThree) {
     // A zero weight takes no slot.
     EXPECT_EQ(vertices[1].jointIds, glm::ivec3(2, 4, 0));
     EXPECT_EQ(vertices[1].weights, glm::vec3(0.6f, 0.4f, 0.0f));
-    EXPECT_EQ(vertices[2].jointIds, glm::ivec3(0));
 
     ASSERT_EQ(offsets.size(), 5u);
     EXPECT_EQ(offsets[1][3], glm::vec4(7.0f, 0.0f, 0.0f, 1.0f)); // stored column-major
-    EXPECT_EQ(offsets[0], glm::mat4(1.0f));
     EXPECT_EQ(offsets[4], glm::mat4(1.0f));
     deleteJointTree(root);
 }
 
-TEST(BindBones, ABoneOnJointZeroLeavesItsSlotReadingEmpty) {
-    auto scene = newScene();
-    addNode(addNode(scene->mRootNode, "Armature"), "Bone");
-    addMaterial(scene.get());
-    aiMesh* mesh = addMesh(scene.get(), "M", 1);
-    addBone(mesh, "Armature", {{0, 0.7f}});
-    addBone(mesh, "Bone", {{0, 0.2f}});
-    CoutCapture out;
-    int jointCount = 0;
-    Joint* root = buildJointTree(scene->mRootNode, jointCount);
-    std::vector<SkinnedVertex> vertices = blankVertices(3);
-    bindBones(mesh, root, jointCount, vertices, "d");
-    EXPECT_EQ(vertices[0].jointIds, glm::ivec3(1, 0, 0));
-    EXPECT_EQ(vertices[0].weights, glm::vec3(0.2f, 0.0f, 0.0f));
-    deleteJointTree(root);
-}
-
-TEST(BindBones, RefusesBonesAndWeightsOutsideTheTables) {
+TEST(BindBones, RefusesBonesAndWeightsOutsideTheTablesAndJointZeroReadsEmpty) {
     auto scene = newScene();
     addNode(addNode(scene->mRootNode, "Armature"), "Bone");
     addMaterial(scene.get());
@@ -148,24 +90,21 @@ TEST(BindBones, RefusesBonesAndWeightsOutsideTheTables) {
     aiMesh* farWeight = addMesh(scene.get(), "N", 1);
     addBone(farWeight, "Bone", {{0, 1.0f}, {3, 1.0f}});
     aiMesh* bare = addMesh(scene.get(), "O", 1);
+    aiMesh* onRoot = addMesh(scene.get(), "P", 1);
+    addBone(onRoot, "Armature", {{0, 0.7f}});
+    addBone(onRoot, "Bone", {{0, 0.2f}});
 
     CoutCapture out;
     int jointCount = 0;
-    Joint* root = buildJointTree(scene->mRootNode, jointCount);
-    std::vector<SkinnedVertex> vertices = blankVertices(3);
-    try {
-        bindBones(stranger, root, jointCount, vertices, "d");
-        FAIL() << "a bone naming no joint was accepted";
-    } catch (const ModelLoadError& e) {
-        EXPECT_STREQ(e.what(), "bone \"Elsewhere\" names no joint below \"Armature\"");
-    }
-    try {
-        bindBones(farWeight, root, jointCount, vertices, "d");
-        FAIL() << "a weight past the vertices was accepted";
-    } catch (const ModelLoadError& e) {
-        EXPECT_STREQ(e.what(), "bone \"Bone\" weighs vertex 3 of a mesh with 3");
-    }
-    EXPECT_TRUE(bindBones(bare, root, jointCount, vertices, "../assets/zub").empty());
+    std::unique_ptr<Joint, JointTreeDeleter> root(buildJointTree(scene->mRootNode, jointCount));
+    std::vector<SkinnedVertex> vertices(3, SkinnedVertex{});
+    EXPECT_THROW(bindBones(stranger, root.get(), jointCount, vertices, "d"), ModelLoadError);
+    EXPECT_THROW(bindBones(farWeight, root.get(), jointCount, vertices, "d"), ModelLoadError);
+    EXPECT_TRUE(bindBones(bare, root.get(), jointCount, vertices, "../assets/zub").empty());
     EXPECT_EQ(out.lines().back(), "Model from directory ../assets/zub hat keine Knochen");
-    deleteJointTree(root);
+    // A bone on joint 0 takes slot 0, which reads as empty: the next bone writes over it.
+    vertices.assign(3, SkinnedVertex{});
+    bindBones(onRoot, root.get(), jointCount, vertices, "d");
+    EXPECT_EQ(vertices[0].jointIds, glm::ivec3(1, 0, 0));
+    EXPECT_EQ(vertices[0].weights, glm::vec3(0.2f, 0.0f, 0.0f));
 }

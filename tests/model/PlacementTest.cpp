@@ -1,6 +1,7 @@
+// Where a model's vertices land: scaled first, then turned (z first), then moved; both model kinds
+// alike, and their normals stay perpendicular to the surface under any scale.
 #include "model/AnimatedModel.h"
 #include "model/Model.h"
-
 #include "support/GLContext.h"
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -8,84 +9,77 @@
 
 namespace {
 
-void expectMatNear(const glm::mat4& a, const glm::mat4& b) {
-    for (int c = 0; c < 4; ++c)
-        for (int r = 0; r < 4; ++r)
-            EXPECT_NEAR(a[c][r], b[c][r], 1e-5f) << "column " << c << " row " << r;
+glm::vec3 moved(const glm::mat4& m, const glm::vec3& p, float w = 1.0f) {
+    return glm::vec3(m * glm::vec4(p, w));
 }
 
-void expectMat3Near(const glm::mat3& a, const glm::mat3& b) {
-    for (int c = 0; c < 3; ++c)
-        for (int r = 0; r < 3; ++r)
-            EXPECT_NEAR(a[c][r], b[c][r], 1e-5f) << "column " << c << " row " << r;
+void expectNear(const glm::vec3& a, const glm::vec3& b) {
+    EXPECT_NEAR(glm::length(a - b), 0.0f, 1e-5f) << a.x << " " << a.y << " " << a.z;
 }
 
-// Columns written out by hand: T(1, 2, 3) · Rx(90°) · S(2, 3, 4). Rx(90°) takes y to z and z to -y.
-const glm::mat4 HandPlaced(glm::vec4(2, 0, 0, 0), glm::vec4(0, 0, 3, 0), glm::vec4(0, -4, 0, 0),
-                           glm::vec4(1, 2, 3, 1));
-// Its inverse transpose keeps the rotation and inverts the scale.
-const glm::mat3 HandNormals(glm::vec3(0.5f, 0, 0), glm::vec3(0, 0, 1.0f / 3.0f), glm::vec3(0, -0.25f, 0));
+// A model of kind M at (1, 2, 3), turned and scaled as given.
+template <typename M> M placed(const glm::vec3& degrees, const glm::vec3& scale) {
+    M m;
+    m.position = glm::vec3(1, 2, 3);
+    m.rotation = degrees;
+    m.scale = scale;
+    m.updateTransform();
+    return m;
+}
 
 } // namespace
 
-TEST(Placement, UpdateTransformScalesRotatesThenTranslates) {
-    Model model;
-    model.position = glm::vec3(1, 2, 3);
-    model.rotation = glm::vec3(90, 0, 0);
-    model.scale = glm::vec3(2, 3, 4);
-    model.updateTransform();
-    expectMatNear(model.modelMatrix, HandPlaced);
-    expectMat3Near(model.normalMatrix, HandNormals);
-
-    AnimatedModel creature;
-    creature.position = model.position;
-    creature.rotation = model.rotation;
-    creature.scale = model.scale;
-    creature.updateTransform();
-    expectMatNear(creature.modelMatrix, HandPlaced);
-    expectMat3Near(creature.normalMatrix, HandNormals);
+TEST(Placement, QuarterTurnsFollowTheRightHandRuleZFirstThenScaleAndMove) {
+    struct Case {
+        glm::vec3 degrees, from, to;
+    };
+    const Case cases[] = {
+        {{90, 0, 0}, {0, 1, 0}, {0, 0, 1}},
+        {{0, 90, 0}, {0, 0, 1}, {1, 0, 0}},
+        {{0, 90, 0}, {1, 0, 0}, {0, 0, -1}},
+        {{0, 0, 90}, {1, 0, 0}, {0, 1, 0}},
+        {{90, 90, 0}, {1, 0, 0}, {0, 1, 0}},
+        {{0, 90, 90}, {1, 0, 0}, {0, 1, 0}},
+        // The creature's and the enemies' turn: model +x becomes world +z, +y world +x, +z world +y.
+        {{270, 0, 270}, {1, 0, 0}, {0, 0, 1}},
+        {{270, 0, 270}, {0, 1, 0}, {1, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.degrees.x << " " << c.degrees.y << " " << c.degrees.z);
+        for (const glm::mat4& m : {placed<Model>(c.degrees, glm::vec3(2.0f)).modelMatrix,
+                                   placed<AnimatedModel>(c.degrees, glm::vec3(2.0f)).modelMatrix})
+            expectNear(moved(m, c.from), glm::vec3(1, 2, 3) + 2.0f * c.to);
+    }
 }
 
-TEST(Placement, StartUpTurnMapsModelAxesIntoTheWorld) {
-    // (270, 0, 270) is applied z first: model +x becomes world +z, +y world +x, +z world +y.
-    Model model;
-    model.rotation = glm::vec3(270, 0, 270);
-    model.updateTransform();
-    const glm::vec4 x = model.modelMatrix * glm::vec4(1, 0, 0, 0);
-    const glm::vec4 y = model.modelMatrix * glm::vec4(0, 1, 0, 0);
-    const glm::vec4 z = model.modelMatrix * glm::vec4(0, 0, 1, 0);
-    EXPECT_NEAR(x.z, 1.0f, 1e-5f);
-    EXPECT_NEAR(y.x, 1.0f, 1e-5f);
-    EXPECT_NEAR(z.y, 1.0f, 1e-5f);
+TEST(Placement, NormalsStayPerpendicularUnderUnevenScale) {
+    const Model model = placed<Model>({30, 50, 70}, {1, 4, 0.5f});
+    const AnimatedModel creature = placed<AnimatedModel>({30, 50, 70}, {1, 4, 0.5f});
+    // The plane x + y + 2z = 0: two directions in it and its normal.
+    const glm::vec3 a(1, -1, 0), b(2, 0, -1), n(1, 1, 2);
+    for (const auto& [m, normals] : {std::pair(model.modelMatrix, model.normalMatrix),
+                                     std::pair(creature.modelMatrix, creature.normalMatrix)}) {
+        EXPECT_NEAR(glm::dot(moved(m, a, 0.0f), normals * n), 0.0f, 1e-4f);
+        EXPECT_NEAR(glm::dot(moved(m, b, 0.0f), normals * n), 0.0f, 1e-4f);
+    }
 }
 
-TEST(Placement, ApplyPoseKeepsTheNormalMatrixAndOnlyTheStaticModelScales) {
+TEST(Placement, APhysicsPoseReplacesTheMoveAndOnlyTheStaticModelKeepsItsScale) {
     const glm::mat4 pose = glm::translate(glm::mat4(1.0f), glm::vec3(5, 0, 0)) *
                            glm::rotate(glm::mat4(1.0f), glm::radians(90.0f), glm::vec3(0, 1, 0));
-    const glm::mat4 rx = glm::rotate(glm::mat4(1.0f), glm::radians(90.0f), glm::vec3(1, 0, 0));
-
     Model model;
+    model.position = glm::vec3(100.0f);
     model.rotation = glm::vec3(90, 0, 0);
     model.scale = glm::vec3(2, 3, 4);
     model.updateTransform();
     const glm::mat3 normals = model.normalMatrix;
     model.applyPose(pose);
-    expectMatNear(model.modelMatrix, pose * rx * glm::scale(glm::mat4(1.0f), glm::vec3(2, 3, 4)));
+    // (0, 1, 0) scaled to (0, 3, 0), turned about x to (0, 0, 3), by the pose to (3, 0, 0), moved by 5.
+    expectNear(moved(model.modelMatrix, {0, 1, 0}), {8, 0, 0});
     EXPECT_EQ(model.normalMatrix, normals);
 
-    AnimatedModel creature; // scale (0, 0, 0) until loaded: applyPose must not use it
+    AnimatedModel creature; // its scale is (0, 0, 0) until loaded: the pose must not use it
     creature.rotation = glm::vec3(90, 0, 0);
     creature.applyPose(pose);
-    expectMatNear(creature.modelMatrix, pose * rx);
-    EXPECT_EQ(creature.normalMatrix, glm::mat3(1.0f));
-}
-
-TEST(Placement, AnEmptyCreatureHasNoClipToPlay) {
-    AnimatedModel creature;
-    CoutCapture out;
-    EXPECT_FALSE(creature.playClip(1));
-    creature.advance(0.5f);
-    EXPECT_EQ(creature.currentAnimation, nullptr);
-    EXPECT_EQ(creature.animationTime, 0.0f);
-    EXPECT_EQ(out.lines(), std::vector<std::string>{"No animation clip 1 in an empty model"});
+    expectNear(moved(creature.modelMatrix, {0, 1, 0}), {6, 0, 0});
 }

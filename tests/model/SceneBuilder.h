@@ -6,10 +6,8 @@
 #include <assimp/Exporter.hpp>
 #include <assimp/scene.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -174,25 +172,5 @@ inline bool writeScene(const aiScene* scene, const std::string& path, const char
     Assimp::Exporter exporter;
     return exporter.Export(scene, format, path, 0) == aiReturn_SUCCESS;
 }
-
-// A fresh folder, removed with the object.
-class TempDir {
-  public:
-    TempDir() {
-        static int made = 0;
-        path_ = std::filesystem::temp_directory_path() /
-                ("glorbit-model-" + std::to_string(::getpid()) + "-" + std::to_string(made++));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::string path() const { return path_.string(); }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-  private:
-    std::filesystem::path path_;
-};
 
 } // namespace testscene

@@ -15,14 +15,13 @@ TEST(PxContactReport, LandingSphereReportsOnceDynamicFirstThenNothingWhileRestin
     PxRigidStatic* ground = world.addGround();
     // The player's sphere at the player's start: it falls 0.9 m.
     PxRigidDynamic* ball = world.addBody("player", PxSphereGeometry(1.1f), PxVec3(0, 2, 15), 120.0f);
-    const std::thread::id mainThread = std::this_thread::get_id();
-    int landedAt = -1;
+    bool landed = false;
     for (int i = 0; i < 300; ++i) {
         const float gapAtStart = ball->getGlobalPose().p.y - 1.1f;
         const size_t before = world.reports.size();
         world.simulate();
-        if (world.reports.size() > before && landedAt < 0) {
-            landedAt = i;
+        if (world.reports.size() > before && !landed) {
+            landed = true;
             // Reported in the first step that starts within the contact distance of 0.04 ...
             EXPECT_LE(gapAtStart, 0.04f);
             // ... and the step before did not.
@@ -35,12 +34,9 @@ TEST(PxContactReport, LandingSphereReportsOnceDynamicFirstThenNothingWhileRestin
     EXPECT_EQ(r.actors[1], ground);
     ASSERT_EQ(r.pairs.size(), 1u);
     EXPECT_EQ(r.pairs[0].shapes[0]->getName(), std::string("player"));
-    EXPECT_EQ(r.pairs[0].shapes[1]->getGeometryType(), PxGeometryType::ePLANE);
-    EXPECT_TRUE(r.pairs[0].events.isSet(PxPairFlag::eNOTIFY_TOUCH_FOUND));
-    EXPECT_FALSE(r.pairs[0].events.isSet(PxPairFlag::eNOTIFY_TOUCH_PERSISTS));
-    EXPECT_EQ(r.thread, mainThread);
+    EXPECT_TRUE(r.pairs[0].events == PxPairFlag::eNOTIFY_TOUCH_FOUND); // found, nothing else
+    EXPECT_EQ(r.thread, std::this_thread::get_id());
     EXPECT_NEAR(ball->getGlobalPose().p.y, 1.1f, 0.01f);
-    std::cout << "player sphere touched the ground in step " << landedAt + 1 << "\n";
 }
 
 TEST(PxContactReport, RollingKeepsTheTouchOnlyASeparationStartsANewOne) {
@@ -83,7 +79,7 @@ TEST(PxContactReport, TouchBeginsWithinTheContactDistanceNotOnlyOnPenetration) {
     EXPECT_EQ(names, (std::vector<std::string>{"b/a", "box/ground", "d/c", "f/e", "h/g", "near/ground"}));
 }
 
-TEST(PxContactReport, OneCallPerActorPairPoseFromBeforeTheStepNamesWritableInside) {
+TEST(PxContactReport, OneCallPerActorPairAndNamesWritableInside) {
     struct Renamer : PxTestScene {
         using PxTestScene::PxTestScene;
         void onContact(const PxContactPairHeader& h, const PxContactPair* p, PxU32 n) override {
@@ -95,10 +91,9 @@ TEST(PxContactReport, OneCallPerActorPairPoseFromBeforeTheStepNamesWritableInsid
     Renamer world;
     PxRigidStatic* ground = world.addGround();
     // Two balls landing in the same step, and a box whose four bottom corners touch at once.
-    PxRigidDynamic* a = world.addBody("a", PxSphereGeometry(0.5f), PxVec3(0, 0.52f, 0));
+    world.addBody("a", PxSphereGeometry(0.5f), PxVec3(0, 0.52f, 0));
     world.addBody("b", PxSphereGeometry(0.5f), PxVec3(3, 0.52f, 0));
     world.addBody("box", PxBoxGeometry(0.5f, 0.5f, 0.5f), PxVec3(6, 0.52f, 0));
-    const PxTransform before = a->getGlobalPose();
     world.simulate();
     ASSERT_EQ(world.reports.size(), 3u);
     EXPECT_EQ(world.reports[0].names[1], "ground");
@@ -110,38 +105,6 @@ TEST(PxContactReport, OneCallPerActorPairPoseFromBeforeTheStepNamesWritableInsid
                                         [](const PxTestScene::Report& r) { return r.names[0] == "box"; });
     ASSERT_NE(boxReport, world.reports.end());
     EXPECT_GE(boxReport->pairs[0].contactCount, 3);
-    // Inside the callback the actors still stood where the step began.
-    const auto aReport = std::find_if(world.reports.begin(), world.reports.end(),
-                                      [&](const PxTestScene::Report& r) { return r.actors[0] == a; });
-    ASSERT_NE(aReport, world.reports.end());
-    EXPECT_EQ(aReport->posesSeen[0].p.y, before.p.y);
-    EXPECT_LT(a->getGlobalPose().p.y, before.p.y);
-}
-
-TEST(PxContactReport, SharedShapeOnTwoBodiesIsOneShapeInBothSlots) {
-    PxTestScene world(PxVec3(0));
-    PxShape* shared = world.physics->createShape(PxBoxGeometry(1, 1, 1), *world.material, false);
-    shared->setName("enemy");
-    PxRigidDynamic* first = world.physics->createRigidDynamic(PxTransform(PxVec3(0, 5, 0)));
-    PxRigidDynamic* second = world.physics->createRigidDynamic(PxTransform(PxVec3(2.02f, 5, 0)));
-    first->setName("enemy1");
-    second->setName("enemy2");
-    ASSERT_TRUE(first->attachShape(*shared));
-    ASSERT_TRUE(second->attachShape(*shared));
-    shared->release();
-    EXPECT_EQ(shared->getReferenceCount(), 2u);
-    PxRigidBodyExt::updateMassAndInertia(*first, 1.0f);
-    PxRigidBodyExt::updateMassAndInertia(*second, 1.0f);
-    // Each body carries the full mass of the shared shape.
-    EXPECT_EQ(first->getMass(), 8.0f);
-    EXPECT_EQ(second->getMass(), 8.0f);
-    world.scene->addActor(*first);
-    world.scene->addActor(*second);
-    world.simulate();
-    ASSERT_EQ(world.reports.size(), 1u);
-    EXPECT_EQ(world.reports[0].actors[0], second);
-    EXPECT_EQ(world.reports[0].pairs[0].shapes[0], shared);
-    EXPECT_EQ(world.reports[0].pairs[0].shapes[1], shared);
 }
 
 namespace {
@@ -160,17 +123,6 @@ PxFilterFlags countingShader(PxFilterObjectAttributes a0, PxFilterData, PxFilter
     return PxFilterFlag::eDEFAULT;
 }
 
-PxFilterFlags quietShader(PxFilterObjectAttributes, PxFilterData, PxFilterObjectAttributes, PxFilterData,
-                          PxPairFlags& flags, const void*, PxU32) {
-    flags = PxPairFlag::eCONTACT_DEFAULT;
-    return PxFilterFlag::eDEFAULT;
-}
-
-PxFilterFlags killShader(PxFilterObjectAttributes, PxFilterData, PxFilterObjectAttributes, PxFilterData,
-                         PxPairFlags& flags, const void*, PxU32) {
-    flags = PxPairFlag::eCONTACT_DEFAULT | PxPairFlag::eNOTIFY_TOUCH_FOUND;
-    return PxFilterFlag::eKILL;
-}
 } // namespace
 
 TEST(PxContactReport, FilterShaderDecidesAndStaticPairsNeverReachIt) {
@@ -183,52 +135,10 @@ TEST(PxContactReport, FilterShaderDecidesAndStaticPairsNeverReachIt) {
         world.addBody("ball", PxSphereGeometry(0.5f), PxVec3(10, 0.5f, 0));
         world.simulate(5);
         EXPECT_EQ(staticPairsSeen.load(), 0);
-        EXPECT_EQ(shaderCalls.load(), 1);                    // ball and ground, asked once
-        EXPECT_EQ(shaderThread, std::this_thread::get_id()); // the step runs inside fetchResults, on its caller
+        EXPECT_EQ(shaderCalls.load(), 1); // ball and ground, asked once
+        EXPECT_EQ(shaderThread,
+                  std::this_thread::get_id()); // the step runs inside fetchResults, on its caller
         ASSERT_EQ(world.reports.size(), 1u);
         EXPECT_EQ(PxTestScene::pairName(world.reports[0]), "ball/ground");
     }
-    {
-        // Without eNOTIFY_TOUCH_FOUND the ball still lands, silently.
-        PxTestScene world(PxVec3(0, -6.81f, 0), quietShader);
-        world.addGround();
-        PxRigidDynamic* ball = world.addBody("ball", PxSphereGeometry(0.5f), PxVec3(0, 2, 0));
-        world.simulate(120);
-        EXPECT_TRUE(world.reports.empty());
-        EXPECT_NEAR(ball->getGlobalPose().p.y, 0.5f, 0.01f);
-    }
-    {
-        // A killed pair passes through and reports nothing.
-        PxTestScene world(PxVec3(0, -6.81f, 0), killShader);
-        world.addGround();
-        PxRigidDynamic* ball = world.addBody("ball", PxSphereGeometry(0.5f), PxVec3(0, 2, 0));
-        world.simulate(120);
-        EXPECT_TRUE(world.reports.empty());
-        EXPECT_LT(ball->getGlobalPose().p.y, -5.0f);
-    }
-}
-
-TEST(PxContactReport, WritesDuringTheStepWaitForTheNextOne) {
-    PxTestScene world(PxVec3(0));
-    PxRigidDynamic* body = world.addBody("body", PxSphereGeometry(0.5f), PxVec3(0));
-    body->setLinearVelocity(PxVec3(6, 0, 0));
-    world.scene->simulate(PxTestScene::step);
-    // Mid-step: the pose from before the step, a write is kept and a second simulate is refused.
-    EXPECT_EQ(body->getGlobalPose().p.x, 0.0f);
-    body->setLinearVelocity(PxVec3(0, 3, 0));
-    PxRigidDynamic* late = world.physics->createRigidDynamic(PxTransform(PxVec3(0, 10, 0)));
-    world.scene->addActor(*late);
-    EXPECT_EQ(world.scene->getNbActors(PxActorTypeFlag::eRIGID_DYNAMIC), 2u);
-    {
-        CoutCapture out;
-        EXPECT_FALSE(world.scene->simulate(PxTestScene::step));
-        ASSERT_EQ(out.lines().size(), 1u);
-        EXPECT_NE(out.lines()[0].find("invalid operation"), std::string::npos);
-    }
-    EXPECT_TRUE(world.scene->fetchResults(true));
-    EXPECT_NEAR(body->getGlobalPose().p.x, 0.1f, 1e-5f);
-    EXPECT_EQ(body->getLinearVelocity(), PxVec3(0, 3, 0)); // the written value, not the step's
-    world.simulate();
-    EXPECT_NEAR(body->getGlobalPose().p.y, 0.05f, 1e-5f);
-    EXPECT_FALSE(world.scene->fetchResults(true)); // nothing running
 }

@@ -6,16 +6,15 @@
 #include <thread>
 #include <vector>
 
-// A scene of its own for one test: foundation, physics, a dispatcher (two threads unless told otherwise) and a
-// scene with the given gravity and filter shader; every onContact is recorded. Released in reverse order on
+// A scene of its own for one test: foundation, physics, a dispatcher (two threads unless told otherwise) and
+// a scene with the given gravity and filter shader; every onContact is recorded. Released in reverse order on
 // destruction.
 class PxTestScene : public physx::PxSimulationEventCallback {
-  public:
+public:
     // One onContact call, copied out: actors and names in report order, each shape pair with its events.
     struct Report {
         physx::PxRigidActor* actors[2];
         std::string names[2];
-        physx::PxTransform posesSeen[2];
         std::vector<physx::PxContactPair> pairs;
         std::thread::id thread;
     };
@@ -23,7 +22,8 @@ class PxTestScene : public physx::PxSimulationEventCallback {
     static constexpr float step = 1.0f / 60.0f;
 
     explicit PxTestScene(physx::PxVec3 gravity = physx::PxVec3(0.0f, -6.81f, 0.0f),
-                         physx::PxSimulationFilterShader shader = touchShader, physx::PxU32 dispatcherThreads = 2) {
+                         physx::PxSimulationFilterShader shader = touchShader,
+                         physx::PxU32 dispatcherThreads = 2) {
         using namespace physx;
         foundation = PxCreateFoundation(PX_PHYSICS_VERSION, allocator, errors);
         physics = PxCreatePhysics(PX_PHYSICS_VERSION, *foundation, PxTolerancesScale());
@@ -91,7 +91,6 @@ class PxTestScene : public physx::PxSimulationEventCallback {
         for (int i = 0; i < 2; ++i) {
             r.actors[i] = header.actors[i];
             r.names[i] = header.actors[i]->getName() ? header.actors[i]->getName() : "";
-            r.posesSeen[i] = header.actors[i]->getGlobalPose();
         }
         r.pairs.assign(pairs, pairs + nbPairs);
         r.thread = std::this_thread::get_id();
@@ -113,7 +112,7 @@ class PxTestScene : public physx::PxSimulationEventCallback {
     physx::PxMaterial* material = nullptr;
     std::vector<Report> reports;
 
-  private:
+private:
     void attach(physx::PxRigidActor& actor, const char* name, const physx::PxGeometry& geometry) {
         physx::PxShape* shape = physics->createShape(geometry, *material, true);
         shape->setName(name);

@@ -1,44 +1,17 @@
 #pragma once
 
-// Helpers shared by the render GL tests: scratch folders, small images on disk, programs written
-// on the fly, and reading back whole images.
+// Helpers shared by the render GL tests: small images and texts on disk, and reading back whole images.
 
 #include <GL/glew.h>
 #include <stb_image_write.h>
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 namespace rendertest {
-
-// A fresh folder below the system's temp folder, removed again when the test ends.
-class ScratchDir {
-  public:
-    explicit ScratchDir(const std::string& name) {
-        path_ =
-            std::filesystem::temp_directory_path() / ("glorbit-" + name + "-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-
-    std::string path() const { return path_.string(); }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-  private:
-    std::filesystem::path path_;
-};
 
 // Writes a PNG (rows top first, tightly packed) and fails the test if that is impossible.
 inline void writePng(const std::string& path, int width, int height, int channels,

@@ -22,7 +22,7 @@ std::vector<unsigned char> levelPixels(GLuint id, int level, int width, int heig
 TEST(TextureSharingGL, LoadsOfOneFileShareThePixelsUnderNewNames) {
     GLContext context;
     ASSERT_TRUE(context.ok());
-    rendertest::ScratchDir dir("texture-sharing");
+    TempDir dir;
     const std::vector<unsigned char> rgb = {255, 0,   0, 0, 255, 0, 0,   0,   255,
                                             255, 255, 0, 9, 9,   9, 200, 100, 50};
     rendertest::writePng(dir.file("a.png"), 3, 2, 3, rgb);

@@ -1,6 +1,9 @@
 #include "GLContext.h"
 
+#include <unistd.h>
+
 #include <chrono>
+#include <cmath>
 #include <iostream>
 #include <sstream>
 #include <thread>
@@ -60,14 +63,18 @@ struct CoutCapture::Impl {
     std::streambuf* previous = nullptr;
 };
 
-CoutCapture::CoutCapture() : impl_(new Impl) { impl_->previous = std::cout.rdbuf(impl_->buffer.rdbuf()); }
+CoutCapture::CoutCapture() : impl_(new Impl) {
+    impl_->previous = std::cout.rdbuf(impl_->buffer.rdbuf());
+}
 
 CoutCapture::~CoutCapture() {
     std::cout.rdbuf(impl_->previous);
     delete impl_;
 }
 
-std::string CoutCapture::text() const { return impl_->buffer.str(); }
+std::string CoutCapture::text() const {
+    return impl_->buffer.str();
+}
 
 std::vector<std::string> CoutCapture::lines() const {
     std::vector<std::string> out;
@@ -75,4 +82,25 @@ std::vector<std::string> CoutCapture::lines() const {
     for (std::string line; std::getline(in, line);)
         out.push_back(line);
     return out;
+}
+
+TempDir::TempDir() {
+    static int made = 0;
+    path_ = std::filesystem::temp_directory_path() /
+            ("glorbit-test-" + std::to_string(::getpid()) + "-" + std::to_string(made++));
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+bool matricesNear(const glm::mat4& a, const glm::mat4& b, float tolerance) {
+    for (int c = 0; c < 4; ++c)
+        for (int r = 0; r < 4; ++r)
+            if (!(std::fabs(a[c][r] - b[c][r]) <= tolerance))
+                return false;
+    return true;
 }

@@ -3,6 +3,9 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <glm/glm.hpp>
+
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -43,3 +46,20 @@ private:
     struct Impl;
     Impl* impl_;
 };
+
+// A fresh folder below the system's temp folder, removed with the object.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    std::string path() const { return path_.string(); }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Whether every element of `a` lies within `tolerance` of the same element of `b`.
+bool matricesNear(const glm::mat4& a, const glm::mat4& b, float tolerance = 1e-5f);

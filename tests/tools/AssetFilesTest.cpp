@@ -127,42 +127,6 @@ TEST(SkyFaces, NeighbouringFacesAgreeAlongEveryEdge) {
     EXPECT_GT(worstMean, 3.0f);
 }
 
-TEST(SkyFaces, DirectionsFollowOpenGLsFaceTable) {
-    const int n = sky::FaceSize;
-    const float middle = (n - 1) * 0.5f;
-    // The centre of each face looks along its axis.
-    const glm::vec3 axes[6] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
-    for (int f = 0; f < 6; ++f)
-        EXPECT_GT(glm::dot(glm::normalize(sky::faceDirection(f, middle, middle)), axes[f]), 0.9999f) << f;
-    // Row 0 (uploaded first, t = 0) of every side face is the upper edge: tc = -1 means y = +1.
-    for (int f : {0, 1, 4, 5})
-        EXPECT_FLOAT_EQ(sky::faceDirection(f, middle, 0.0f).y, 1.0f) << f;
-    // Columns: +X has sc = -z, so column 0 points to +z; +Z has sc = +x; -Z has sc = -x.
-    EXPECT_FLOAT_EQ(sky::faceDirection(0, 0.0f, middle).z, 1.0f);
-    EXPECT_FLOAT_EQ(sky::faceDirection(4, 0.0f, middle).x, -1.0f);
-    EXPECT_FLOAT_EQ(sky::faceDirection(5, 0.0f, middle).x, 1.0f);
-    // +Y: tc = +z, so row 0 looks towards -z; -Y: tc = -z, so row 0 looks towards +z.
-    EXPECT_FLOAT_EQ(sky::faceDirection(2, middle, 0.0f).z, -1.0f);
-    EXPECT_FLOAT_EQ(sky::faceDirection(3, middle, 0.0f).z, 1.0f);
-}
-
-TEST(FbxWriter, PinsTheCreationStampAndRefusesTextWithoutOne) {
-    std::string text = "FBXHeaderExtension:  {\n\tCreationTimeStamp:  {\n\t\tVersion: 1000\n\t\tYear: 2031\n"
-                       "\t\tMonth: 7\n\t\tDay: 19\n\t\tHour: 23\n\t\tMinute: 59\n\t\tSecond: 58\n"
-                       "\t\tMillisecond: 999\n\t}\n\tCreator: \"x\"\n}\n";
-    ASSERT_TRUE(pinCreationTimeStamp(text));
-    EXPECT_NE(
-        text.find("\t\tYear: 2024\n\t\tMonth: 1\n\t\tDay: 1\n\t\tHour: 0\n\t\tMinute: 0\n\t\tSecond: 0\n"
-                  "\t\tMillisecond: 0\n\t}"),
-        std::string::npos)
-        << text;
-    EXPECT_NE(text.find("\t\tVersion: 1000\n"), std::string::npos);
-    EXPECT_NE(text.find("Creator: \"x\""), std::string::npos);
-
-    std::string none = "Objects:  {\n}\n";
-    EXPECT_FALSE(pinCreationTimeStamp(none));
-}
-
 TEST(AssetWriter, ReplacesWholeFilesAndReportsAFolderItCannotMake) {
     TempFolder folder("assetgen-writer");
     std::string error;
@@ -190,92 +154,6 @@ TEST(AssetChecks, CatchATamperedSettingsFileAndAFlatTexture) {
     const std::string failures = joined(tampered.failures);
     EXPECT_NE(failures.find("settings.ini"), std::string::npos) << failures;
     EXPECT_NE(failures.find("default texture: nearly a flat colour"), std::string::npos) << failures;
-}
-
-namespace {
-
-// Mean grey of each column (alongX) or row of a decoded 3-channel picture, over the rows (or
-// columns) from `from` to `to`.
-std::vector<float> profile(const Decoded& image, bool alongX, int from, int to) {
-    const int n = alongX ? image.width : image.height;
-    std::vector<float> out(static_cast<size_t>(n), 0.0f);
-    for (int i = 0; i < n; ++i) {
-        double sum = 0.0;
-        for (int j = from; j < to; ++j) {
-            const int x = alongX ? i : j, y = alongX ? j : i;
-            sum += image.bytes[(static_cast<size_t>(y) * image.width + x) * 3] / 255.0;
-        }
-        out[static_cast<size_t>(i)] = static_cast<float>(sum / (to - from));
-    }
-    return out;
-}
-
-// Mean of the profile over the `radius` entries either side of `centre`, wrapping round.
-float around(const std::vector<float>& p, int centre, int radius) {
-    const int n = static_cast<int>(p.size());
-    float sum = 0.0f;
-    for (int d = -radius; d <= radius; ++d)
-        sum += p[static_cast<size_t>(((centre + d) % n + n) % n)];
-    return sum / (2 * radius + 1);
-}
-
-} // namespace
-
-// The lit shader lays the picture so that one stone is a fixed size in the world: that only works
-// when the courses' joints fall exactly on the picture's quarter lines (its edges included), the
-// stones of every other course sit half a stone along, and the picture wraps without a seam.
-TEST(DefaultTexture, JointsFallOnTheQuarterLinesAndThePictureWraps) {
-    Decoded image;
-    ASSERT_TRUE(decodeImage(readFile(fs::path(AssetsFolder) / "default_tex.png"), image));
-    ASSERT_EQ(image.width, DefaultTextureSize);
-    ASSERT_EQ(image.height, DefaultTextureSize);
-    ASSERT_EQ(image.channels, 3);
-    const int tile = DefaultTextureSize / DefaultTextureTiles;
-    auto jointsAt = [&](const std::vector<float>& p, int offset, const std::string& what) {
-        for (int k = 0; k < DefaultTextureTiles; ++k) {
-            const float joint = around(p, offset + k * tile, 2),
-                        face = around(p, offset + k * tile + tile / 2, 2);
-            EXPECT_LT(joint, face - 0.2f) << what << " " << offset + k * tile;
-        }
-        // Across the wrap the picture changes no more than between two neighbours inside it.
-        float inside = 0.0f;
-        for (size_t i = 1; i < p.size(); ++i)
-            inside = std::max(inside, std::fabs(p[i] - p[i - 1]));
-        EXPECT_LE(std::fabs(p.front() - p.back()), inside) << what << ": seam at the wrap";
-    };
-    jointsAt(profile(image, false, 0, DefaultTextureSize), 0, "row");
-    for (int course = 0; course < DefaultTextureTiles; ++course)
-        jointsAt(profile(image, true, course * tile + tile / 8, (course + 1) * tile - tile / 8),
-                 course % 2 == 0 ? 0 : tile / 2, "course " + std::to_string(course) + ", column");
-}
-
-TEST(AssetChecks, TheDefaultTextureMustBeLightAndDetailedEnoughToShowScale) {
-    // The committed texture passes and reports its figures.
-    CheckLog committed;
-    checkDefaultTexture(readFile(fs::path(AssetsFolder) / "default_tex.png"), DefaultTextureSize, committed);
-    EXPECT_TRUE(committed.ok()) << joined(committed.failures);
-    EXPECT_NE(joined(committed.notes).find("default texture: grey mean 0.6"), std::string::npos)
-        << joined(committed.notes);
-
-    // A light grid that is almost flat (deviation about 0.03) no longer gives scale.
-    Image quiet(DefaultTextureSize, DefaultTextureSize, glm::vec3(0.84f));
-    for (int y = 0; y < DefaultTextureSize; ++y)
-        for (int x = 0; x < DefaultTextureSize; x += 64)
-            quiet.at(x, y) = quiet.at(y, x) = glm::vec3(0.62f);
-    CheckLog flat;
-    checkDefaultTexture(encodePng(quiet), DefaultTextureSize, flat);
-    EXPECT_NE(joined(flat.failures).find("default texture: nearly a flat colour"), std::string::npos)
-        << joined(flat.failures);
-
-    // A detailed but dark stone would drown the level's colours.
-    Image dark(DefaultTextureSize, DefaultTextureSize);
-    for (int y = 0; y < DefaultTextureSize; ++y)
-        for (int x = 0; x < DefaultTextureSize; ++x)
-            dark.at(x, y) = glm::vec3(((x / 32 + y / 32) % 2) ? 0.6f : 0.4f);
-    CheckLog gloomy;
-    checkDefaultTexture(encodePng(dark), DefaultTextureSize, gloomy);
-    ASSERT_EQ(gloomy.failures.size(), 1u) << joined(gloomy.failures);
-    EXPECT_NE(gloomy.failures[0].find("is not light grey"), std::string::npos) << gloomy.failures[0];
 }
 
 // The game draws the low-detail stone in the enemies' place below full size: it must be the same

@@ -79,20 +79,3 @@ TEST(Surface, ClosedOutwardSmoothAndInsideItsTextureRect) {
         }
     }
 }
-
-TEST(Surface, InfluencesAreSortedNormalisedAndDropTheEmptyMark) {
-    SurfaceShape shape = sphere(false);
-    shape.influences = [](const glm::vec3&, float, float) {
-        return Influences{Influence{3, 0.2f}, Influence{0, 0.5f}, Influence{5, 0.6f}};
-    };
-    MeshData mesh;
-    addSurface(mesh, shape);
-    const Influences& in = mesh.vertices.front().influences;
-    // Joint 0 cannot hold a weight in the game's vertices (0 marks an empty slot), so it is dropped
-    // and the rest renormalised, heaviest first.
-    EXPECT_EQ(in[0].joint, 5);
-    EXPECT_NEAR(in[0].weight, 0.75f, 1e-6f);
-    EXPECT_EQ(in[1].joint, 3);
-    EXPECT_NEAR(in[1].weight, 0.25f, 1e-6f);
-    EXPECT_EQ(in[2].weight, 0.0f);
-}

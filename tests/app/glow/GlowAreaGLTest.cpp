@@ -8,14 +8,15 @@
 #include "app/AppState.h"
 #include "app/Game.h"
 #include "app/GlowArea.h"
+#include "physics/px/PxPhysicsAPI.h"
 #include "support/GLContext.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
+#include <glm/gtc/epsilon.hpp>
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <string>
 #include <vector>
 
 namespace {
@@ -24,13 +25,9 @@ constexpr int WindowWidth = 320, WindowHeight = 192;
 constexpr int Frames = ScriptedPlay::CycleFrames; // the follow-camera orbit and the fly-over
 constexpr int CompareEvery = 8;
 
-struct Outside {
-    int texels = 0, frames = 0;
-    std::string first;
-};
-
 // Counts the glow image's lit texels outside `area`, and in `covered` the texels inside it.
-int litOutside(const BloomTargets& t, const GlowRects& area, std::vector<float>& texels, int& lit, int& covered) {
+int litOutside(const BloomTargets& t, const GlowRects& area, std::vector<float>& texels, int& lit,
+               int& covered) {
     texels.resize(static_cast<std::size_t>(t.sceneWidth) * t.sceneHeight * 4);
     glBindTexture(GL_TEXTURE_2D, t.colorBuffers[1]);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_FLOAT, texels.data());
@@ -73,21 +70,25 @@ TEST(GlowArea, NothingGlowsOutsideTheAreaAndTheLimitedBlurChangesNoPixel) {
         };
         ASSERT_EQ(startGame(game, smallWindow), StartResult::Started);
     }
-    // Below three quarters of full size (the last stretch here) the enemies are drawn from the
-    // low-detail stone. It must lie inside the full stone's box, so that the off-screen test and
-    // the glow area made from that box still hold for it.
-    ASSERT_FALSE(game.enemyLowDetail.meshes.empty()) << "the low-detail stone did not load";
-    const glow::Box full = modelBounds(game.enemy1.model), low = modelBounds(game.enemyLowDetail);
-    for (int axis = 0; axis < 3; ++axis) {
-        EXPECT_GE(low.min[axis], full.min[axis] - 1e-5f) << "axis " << axis;
-        EXPECT_LE(low.max[axis], full.max[axis] + 1e-5f) << "axis " << axis;
-    }
-
+    const glow::Box full = modelBounds(game.enemy1.model);
     AppState& state = appState();
+    // The start-up turns and scales the stones to fill their boxes, and sends the star's light to the
+    // creature's program, which gets it only then.
+    physx::PxShape* shape = nullptr;
+    physx::PxBoxGeometry box;
+    ASSERT_TRUE(game.enemy1.actor->getShapes(&shape, 1) == 1 && shape->getBoxGeometry(box));
+    const glow::Box stone = glow::worldBox(full, game.enemy1.model.modelMatrix);
+    EXPECT_TRUE(glm::all(
+        glm::epsilonEqual(stone.max - stone.min,
+                          2.0f * glm::vec3(box.halfExtents.x, box.halfExtents.y, box.halfExtents.z), 1e-3f)));
+    glm::vec3 light(0.0f);
+    glGetUniformfv(game.programs.animShader.ID,
+                   glGetUniformLocation(game.programs.animShader.ID, "pointL.color"), &light.x);
+    EXPECT_EQ(light, state.starLight.lightColour);
     Model& star = state.starLight.model;
     ScriptedPlay script(game.window);
 
-    Outside outside;
+    int outsideTexels = 0, outsideFrames = 0, firstOutside = -1, lightElsewhere = 0;
     std::vector<float> texels;
     int litTexels = 0, compared = 0, differing = 0, framesWithGlow = 0;
     double coverage = 0.0;
@@ -98,7 +99,13 @@ TEST(GlowArea, NothingGlowsOutsideTheAreaAndTheLimitedBlurChangesNoPixel) {
         if (frame == Frames - 100)
             useRenderScale(game, 0.75f);
         script.before(frame);
+        const glm::vec3 lightBefore = state.starLight.position;
         runFrame(game);
+        // The lit program's light is where the star was placed last frame.
+        glm::vec3 litFrom(0.0f);
+        const GLuint textured = game.programs.textureShader.ID;
+        glGetUniformfv(textured, glGetUniformLocation(textured, "pointL.position"), &litFrom.x);
+        lightElsewhere += litFrom == lightBefore ? 0 : 1;
         const BloomTargets& t = state.bloom;
         const GlowRects area = t.lastGlowArea;
         int lit = 0, covered = 0;
@@ -107,16 +114,9 @@ TEST(GlowArea, NothingGlowsOutsideTheAreaAndTheLimitedBlurChangesNoPixel) {
         framesWithGlow += lit > 0 ? 1 : 0;
         coverage += double(covered) / (double(t.sceneWidth) * t.sceneHeight);
         rects += area.count;
-        if (out > 0) {
-            outside.texels += out;
-            if (outside.frames++ == 0) {
-                const PixelRect b = area.bounds();
-                outside.first = "frame " + std::to_string(frame) + ": " + std::to_string(out) + " texels outside " +
-                                std::to_string(area.count) + " rectangles within [" + std::to_string(b.x0) + ", " +
-                                std::to_string(b.x1) + ") x [" + std::to_string(b.y0) + ", " + std::to_string(b.y1) +
-                                ")";
-            }
-        }
+        if (out > 0 && outsideFrames++ == 0)
+            firstOutside = frame;
+        outsideTexels += out;
         // The same frame's images once more: the blur limited to the area, then over everything.
         if (frame % CompareEvery == 0) {
             state.bloom.glowArea = area;
@@ -129,10 +129,12 @@ TEST(GlowArea, NothingGlowsOutsideTheAreaAndTheLimitedBlurChangesNoPixel) {
         }
     }
     glfwTerminate();
-    std::printf("glow area: %d frames, %d with glow (%d lit texels), the area covered %.1f %% of the scene in "
-                "%.1f rectangles on average\n",
-                Frames, framesWithGlow, litTexels, 100.0 * coverage / Frames, double(rects) / Frames);
+    std::printf(
+        "glow area: %d frames, %d with glow (%d lit texels), the area covered %.1f %% of the scene in "
+        "%.1f rectangles on average\n",
+        Frames, framesWithGlow, litTexels, 100.0 * coverage / Frames, double(rects) / Frames);
     EXPECT_GT(framesWithGlow, Frames / 2) << "a session without glow would prove nothing";
-    EXPECT_EQ(outside.frames, 0) << outside.texels << " texels in all; first at " << outside.first;
+    EXPECT_EQ(outsideFrames, 0) << outsideTexels << " texels in all, the first in frame " << firstOutside;
     EXPECT_EQ(differing, 0) << "of " << compared << " compared frames";
+    EXPECT_EQ(lightElsewhere, 0);
 }
