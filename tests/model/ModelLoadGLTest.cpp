@@ -21,7 +21,7 @@ TEST(ModelLoadGL, NodesRepeatMeshesOneImageServesEveryMeshNamingItAndTexturesTak
     GLContext gl;
     ASSERT_TRUE(gl.ok());
     auto scene = newScene();
-    addMaterial(scene.get(), {"shared.png"}, {"spec.png"});
+    addMaterial(scene.get(), {"shared.png"}, {"shine.png"});
     addMesh(scene.get(), "Rock", 1);
     addMesh(scene.get(), "Moss", 2);
     attachMesh(addNode(scene->mRootNode, "RockA"), 0);
