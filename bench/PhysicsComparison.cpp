@@ -4,8 +4,7 @@
 #include "app/Input.h"
 #include "physics/Level.h"
 #include "physics/PhysicsWorld.h"
-#include "physics/px/BoxPlaneCollision.h"
-#include "physics/px/SphereBoxCollision.h"
+#include "physics/px/LayerContacts.h"
 
 #include <btBulletDynamicsCommon.h>
 
@@ -25,7 +24,6 @@ constexpr float PlayerMaxSpeed = 10.0f;
 constexpr float Pi = 3.14159265f;
 
 // The layer's choices that a plain world can copy (the values of BulletWorld.cpp).
-constexpr float ContactDistance = 0.04f;
 constexpr float PenetrationErp = 0.8f, BounceThreshold = 2.0f;
 constexpr int SolverIterations = 10;
 constexpr float SleepLinearSpeed = 0.1f;
@@ -45,50 +43,13 @@ double seconds() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-// The layer's near callback: every point within the contact distance, not only penetrating ones.
-void nearWithinContactDistance(btBroadphasePair& pair, btCollisionDispatcher& dispatcher,
-                               const btDispatcherInfo& info) {
-    auto* obj0 = static_cast<btCollisionObject*>(pair.m_pProxy0->m_clientObject);
-    auto* obj1 = static_cast<btCollisionObject*>(pair.m_pProxy1->m_clientObject);
-    if (!dispatcher.needsCollision(obj0, obj1))
-        return;
-    btCollisionObjectWrapper wrap0(nullptr, obj0->getCollisionShape(), obj0, obj0->getWorldTransform(), -1,
-                                   -1);
-    btCollisionObjectWrapper wrap1(nullptr, obj1->getCollisionShape(), obj1, obj1->getWorldTransform(), -1,
-                                   -1);
-    if (!pair.m_algorithm)
-        pair.m_algorithm = dispatcher.findAlgorithm(&wrap0, &wrap1, nullptr, BT_CONTACT_POINT_ALGORITHMS);
-    if (!pair.m_algorithm)
-        return;
-    btManifoldResult result(&wrap0, &wrap1);
-    result.m_closestPointDistanceThreshold = ContactDistance;
-    pair.m_algorithm->processCollision(&wrap0, &wrap1, info, &result);
-}
-
 // A plain Bullet world holding the level.
 class RawLevel {
 public:
     RawLevel(const std::vector<glm::vec3>& at, bool likeLayer) : likeLayer_(likeLayer) {
-        if (likeLayer) {
-            config_.setPlaneConvexMultipointIterations();
-            config_.setConvexConvexMultipointIterations();
-        }
         dispatcher_ = std::make_unique<btCollisionDispatcher>(&config_);
         if (likeLayer) {
-            dispatcher_->setDispatcherFlags(
-                dispatcher_->getDispatcherFlags() &
-                ~btCollisionDispatcher::CD_USE_RELATIVE_CONTACT_BREAKING_THRESHOLD);
-            dispatcher_->setNearCallback(nearWithinContactDistance);
-            dispatcher_->registerCollisionCreateFunc(
-                BOX_SHAPE_PROXYTYPE, BOX_SHAPE_PROXYTYPE,
-                config_.getCollisionAlgorithmCreateFunc(CONVEX_HULL_SHAPE_PROXYTYPE,
-                                                        CONVEX_HULL_SHAPE_PROXYTYPE));
-            dispatcher_->registerCollisionCreateFunc(SPHERE_SHAPE_PROXYTYPE, BOX_SHAPE_PROXYTYPE,
-                                                     &sphereBox_);
-            dispatcher_->registerCollisionCreateFunc(BOX_SHAPE_PROXYTYPE, SPHERE_SHAPE_PROXYTYPE,
-                                                     &boxSphere_);
-            dispatcher_->registerCollisionCreateFunc(BOX_SHAPE_PROXYTYPE, STATIC_PLANE_PROXYTYPE, &boxPlane_);
-            dispatcher_->registerCollisionCreateFunc(STATIC_PLANE_PROXYTYPE, BOX_SHAPE_PROXYTYPE, &planeBox_);
+            contacts_.useIn(*dispatcher_, config_);
             broadphase_.m_deferedcollide = true;
         }
         world_ =
@@ -189,8 +150,7 @@ private:
     }
 
     bool likeLayer_;
-    physx::detail::SphereBoxCreateFunc sphereBox_{false}, boxSphere_{true};
-    physx::detail::BoxPlaneCreateFunc boxPlane_{false}, planeBox_{true};
+    physx::detail::LayerContacts contacts_;
     btDefaultCollisionConfiguration config_;
     std::unique_ptr<btCollisionDispatcher> dispatcher_;
     btDbvtBroadphase broadphase_;

@@ -1,9 +1,8 @@
 #include "physics/px/BulletWorld.h"
 
-#include "physics/px/BoxPlaneCollision.h"
+#include "physics/px/LayerContacts.h"
 #include "physics/px/PxRigidBody.h"
 #include "physics/px/PxShape.h"
-#include "physics/px/SphereBoxCollision.h"
 
 #include <LinearMath/btQuickprof.h>
 #include <btBulletDynamicsCommon.h>
@@ -16,8 +15,6 @@ namespace detail {
 
 namespace {
 
-// Two shapes touch once they are this close: twice the original SDK's default contact offset of 0.02.
-const btScalar contactDistance = 0.04f;
 // Restitution only acts on contacts approaching faster than this (0.2 times the tolerance speed of 10).
 const btScalar bounceThreshold = 2.0f;
 // Bias that pushes penetrating bodies apart, per step, and the solver passes that settle a stack: the first
@@ -48,36 +45,13 @@ void noProfileLeave() {}
 void setBulletGlobals() {
     static std::once_flag once;
     std::call_once(once, [] {
-        gContactBreakingThreshold = contactDistance;
+        gContactBreakingThreshold = ContactDistance;
         gCalculateCombinedFrictionCallback = averageFriction;
         gCalculateCombinedRestitutionCallback = averageRestitution;
         // Bullet's profiler is one process-wide tree; scenes may step on different threads.
         btSetCustomEnterProfileZoneFunc(noProfileEnter);
         btSetCustomLeaveProfileZoneFunc(noProfileLeave);
     });
-}
-
-// Bullet's default near callback, but asking for every point within the contact distance: otherwise
-// round shapes only report once they penetrate.
-void nearCallback(btBroadphasePair& pair, btCollisionDispatcher& dispatcher, const btDispatcherInfo& info) {
-    auto* obj0 = static_cast<btCollisionObject*>(pair.m_pProxy0->m_clientObject);
-    auto* obj1 = static_cast<btCollisionObject*>(pair.m_pProxy1->m_clientObject);
-    if (!dispatcher.needsCollision(obj0, obj1))
-        return;
-    btCollisionObjectWrapper wrap0(nullptr, obj0->getCollisionShape(), obj0, obj0->getWorldTransform(), -1,
-                                   -1);
-    btCollisionObjectWrapper wrap1(nullptr, obj1->getCollisionShape(), obj1, obj1->getWorldTransform(), -1,
-                                   -1);
-    if (!pair.m_algorithm)
-        pair.m_algorithm = dispatcher.findAlgorithm(&wrap0, &wrap1, nullptr, BT_CONTACT_POINT_ALGORITHMS);
-    if (!pair.m_algorithm)
-        return;
-    btManifoldResult result(&wrap0, &wrap1);
-    // Child indices stay -1 unless a compound shape sets them.
-    result.setShapeIdentifiersA(-1, -1);
-    result.setShapeIdentifiersB(-1, -1);
-    result.m_closestPointDistanceThreshold = contactDistance;
-    pair.m_algorithm->processCollision(&wrap0, &wrap1, info, &result);
 }
 
 class FilteringDispatcher : public btCollisionDispatcher {
@@ -280,8 +254,7 @@ private:
 
 struct BulletWorld::Parts {
     btDefaultCollisionConfiguration config;
-    SphereBoxCreateFunc sphereBox{false}, boxSphere{true};
-    BoxPlaneCreateFunc boxPlane{false}, planeBox{true};
+    LayerContacts contacts;
     std::unique_ptr<FilteringDispatcher> dispatcher;
     btHashedOverlappingPairCache pairCache;
     btDbvtBroadphase broadphase{&pairCache};
@@ -295,25 +268,8 @@ BulletWorld::BulletWorld(const PxVec3& gravity, PxSimulationFilterShader filterS
     setBulletGlobals();
     Parts& p = *parts;
     presizePairCache(p.pairCache, static_cast<int>(reservedPairs));
-    // Full contact patches at once for flat faces, as the original's contact generation gives.
-    p.config.setPlaneConvexMultipointIterations();
-    p.config.setConvexConvexMultipointIterations();
     p.dispatcher.reset(new FilteringDispatcher(&p.config, *this));
-    // The contact distance is absolute, not scaled by shape size.
-    p.dispatcher->setDispatcherFlags(p.dispatcher->getDispatcherFlags() &
-                                     ~btCollisionDispatcher::CD_USE_RELATIVE_CONTACT_BREAKING_THRESHOLD);
-    p.dispatcher->setNearCallback(nearCallback);
-    // Bullet's dedicated box-box test only sees boxes that overlap; the general convex test (with the
-    // boxes' polyhedral features) also finds boxes within the contact distance.
-    p.dispatcher->registerCollisionCreateFunc(
-        BOX_SHAPE_PROXYTYPE, BOX_SHAPE_PROXYTYPE,
-        p.config.getCollisionAlgorithmCreateFunc(CONVEX_HULL_SHAPE_PROXYTYPE, CONVEX_HULL_SHAPE_PROXYTYPE));
-    // Sphere and box meet in one exact point, in either order.
-    p.dispatcher->registerCollisionCreateFunc(SPHERE_SHAPE_PROXYTYPE, BOX_SHAPE_PROXYTYPE, &p.sphereBox);
-    p.dispatcher->registerCollisionCreateFunc(BOX_SHAPE_PROXYTYPE, SPHERE_SHAPE_PROXYTYPE, &p.boxSphere);
-    // A box on a plane stands on every corner that reaches it.
-    p.dispatcher->registerCollisionCreateFunc(BOX_SHAPE_PROXYTYPE, STATIC_PLANE_PROXYTYPE, &p.boxPlane);
-    p.dispatcher->registerCollisionCreateFunc(STATIC_PLANE_PROXYTYPE, BOX_SHAPE_PROXYTYPE, &p.planeBox);
+    p.contacts.useIn(*p.dispatcher, p.config);
     // New pairs are found during the step, as the filter shader expects.
     p.broadphase.m_deferedcollide = true;
     p.filter.reset(new ShaderFilter(*this));
@@ -454,6 +410,11 @@ void BulletWorld::updateSleep(btRigidBody& body, PxReal dt) {
     }
 }
 
+std::vector<BulletWorld::FilterResult>::const_iterator BulletWorld::findFilterResult(const ObjectPair& key) const {
+    return std::lower_bound(filterResults.begin(), filterResults.end(), key,
+                            [](const FilterResult& r, const ObjectPair& k) { return r.objects < k; });
+}
+
 bool BulletWorld::admitsPair(const btCollisionObject* a, const btCollisionObject* b) {
     // Static actors never interact with each other.
     if (a->isStaticObject() && b->isStaticObject())
@@ -461,9 +422,7 @@ bool BulletWorld::admitsPair(const btCollisionObject* a, const btCollisionObject
     if (b < a)
         std::swap(a, b);
     const ObjectPair key(a, b);
-    const auto found =
-        std::lower_bound(filterResults.begin(), filterResults.end(), key,
-                         [](const FilterResult& r, const ObjectPair& k) { return r.objects < k; });
+    const auto found = findFilterResult(key);
     if (found != filterResults.end() && found->objects == key)
         return found->admitted;
     const auto attributes = [](const btCollisionObject* o) -> PxFilterObjectAttributes {
@@ -482,9 +441,7 @@ PxPairFlags BulletWorld::pairFlags(const btCollisionObject* a, const btCollision
     if (b < a)
         std::swap(a, b);
     const ObjectPair key(a, b);
-    const auto found =
-        std::lower_bound(filterResults.begin(), filterResults.end(), key,
-                         [](const FilterResult& r, const ObjectPair& k) { return r.objects < k; });
+    const auto found = findFilterResult(key);
     return found != filterResults.end() && found->objects == key ? found->flags : PxPairFlags();
 }
 

@@ -70,6 +70,8 @@ class BulletWorld {
     };
     // Sorted by objects; a vector with room to spare, so a pair met in mid-game allocates nothing.
     std::vector<FilterResult> filterResults;
+    // Where the pair's result is in filterResults, or would go.
+    std::vector<FilterResult>::const_iterator findFilterResult(const ObjectPair& key) const;
 
     typedef std::tuple<const PxRigidActor*, const PxShape*, const PxRigidActor*, const PxShape*> TouchKey;
     // Shape pairs touching after the last step (sorted), and the list the current step fills; both keep
