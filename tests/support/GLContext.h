@@ -61,5 +61,8 @@ private:
     std::filesystem::path path_;
 };
 
+// The file's bytes; empty when it cannot be read.
+std::string fileBytes(const std::string& path);
+
 // Whether every element of `a` lies within `tolerance` of the same element of `b`.
 bool matricesNear(const glm::mat4& a, const glm::mat4& b, float tolerance = 1e-5f);

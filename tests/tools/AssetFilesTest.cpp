@@ -4,10 +4,9 @@
 #include "ImageChecks.h"
 #include "SkyBox.h"
 #include "StoneEnemy.h"
+#include "support/GLContext.h"
 
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -15,7 +14,6 @@
 #include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 #include <tuple>
 #include <vector>
 
@@ -33,28 +31,10 @@ std::string joined(const std::vector<std::string>& lines) {
     return out;
 }
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-// A fresh folder under the system's temporary directory, removed with the object.
-struct TempFolder {
-    fs::path path;
-    explicit TempFolder(const std::string& name)
-        : path(fs::temp_directory_path() / (name + "-" + std::to_string(::getpid()))) {
-        fs::remove_all(path);
-        fs::create_directories(path);
-    }
-    ~TempFolder() { fs::remove_all(path); }
-};
-
 std::array<Decoded, 6> committedSkyFaces() {
     std::array<Decoded, 6> faces;
     for (size_t f = 0; f < 6; ++f)
-        decodeImage(readFile(fs::path(AssetsFolder) / "emap" / sky::faceFiles()[f]), faces[f]);
+        decodeImage(fileBytes((fs::path(AssetsFolder) / "emap" / sky::faceFiles()[f]).string()), faces[f]);
     return faces;
 }
 
@@ -83,19 +63,19 @@ TEST(CommittedAssets, RegenerateByteForByteIntoAnotherFolder) {
     FileSet files;
     std::string error;
     ASSERT_TRUE(generateAssets(files, error)) << error;
-    TempFolder folder("assetgen-regenerate");
-    ASSERT_TRUE(writeAssets(folder.path.string(), files, error)) << error;
+    TempDir folder;
+    ASSERT_TRUE(writeAssets(folder.path(), files, error)) << error;
 
     ASSERT_EQ(files.size(), assetPaths().size());
     for (const std::string& path : assetPaths()) {
-        const std::string committed = readFile(fs::path(AssetsFolder) / path);
-        const std::string fresh = readFile(folder.path / path);
+        const std::string committed = fileBytes((fs::path(AssetsFolder) / path).string());
+        const std::string fresh = fileBytes(folder.file(path));
         EXPECT_FALSE(committed.empty()) << path;
         EXPECT_TRUE(fresh == committed) << path << " differs from the committed file (" << fresh.size()
                                         << " vs " << committed.size() << " bytes)";
     }
     // Nothing half-written is left next to the files.
-    for (const auto& entry : fs::recursive_directory_iterator(folder.path))
+    for (const auto& entry : fs::recursive_directory_iterator(folder.path()))
         EXPECT_NE(entry.path().extension(), ".part") << entry.path();
 }
 
@@ -128,18 +108,18 @@ TEST(SkyFaces, NeighbouringFacesAgreeAlongEveryEdge) {
 }
 
 TEST(AssetWriter, ReplacesWholeFilesAndReportsAFolderItCannotMake) {
-    TempFolder folder("assetgen-writer");
+    TempDir folder;
     std::string error;
-    ASSERT_TRUE(writeAssets(folder.path.string(), {{"a/b.txt", "first"}}, error)) << error;
-    ASSERT_TRUE(writeAssets(folder.path.string(), {{"a/b.txt", "second"}}, error)) << error;
-    EXPECT_EQ(readFile(folder.path / "a" / "b.txt"), "second");
-    EXPECT_FALSE(fs::exists(folder.path / "a" / "b.txt.part"));
+    ASSERT_TRUE(writeAssets(folder.path(), {{"a/b.txt", "first"}}, error)) << error;
+    ASSERT_TRUE(writeAssets(folder.path(), {{"a/b.txt", "second"}}, error)) << error;
+    EXPECT_EQ(fileBytes(folder.file("a/b.txt")), "second");
+    EXPECT_FALSE(fs::exists(folder.file("a/b.txt.part")));
 
     // A regular file where a folder should be.
-    std::ofstream(folder.path / "blocker") << "x";
-    EXPECT_FALSE(writeAssets((folder.path / "blocker").string(), {{"c.txt", "data"}}, error));
+    std::ofstream(folder.file("blocker")) << "x";
+    EXPECT_FALSE(writeAssets(folder.file("blocker"), {{"c.txt", "data"}}, error));
     EXPECT_FALSE(error.empty());
-    EXPECT_FALSE(fs::exists(folder.path / "blocker" / "c.txt"));
+    EXPECT_FALSE(fs::exists(folder.file("blocker/c.txt")));
 }
 
 TEST(AssetChecks, CatchATamperedSettingsFileAndAFlatTexture) {

@@ -1,11 +1,10 @@
 #include "Icon.h"
 #include "Image.h"
 #include "TestPaths.h"
+#include "support/GLContext.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 using namespace assetgen;
@@ -16,13 +15,6 @@ namespace {
 const IconImage& smallIcon() {
     static const IconImage icon = drawIcon(64);
     return icon;
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 } // namespace
@@ -38,9 +30,9 @@ TEST(Icon, FilesMatchTheGenerator) {
     EXPECT_EQ(decoded.channels, 4);
     EXPECT_EQ(decoded.bytes, icon.rgba);
 
-    EXPECT_EQ(readFile(std::string(testpaths::IconsFolder) + "/64/org.glorbit.glorbit.png"), png)
+    EXPECT_EQ(fileBytes(std::string(testpaths::IconsFolder) + "/64/org.glorbit.glorbit.png"), png)
         << "run `make assets` to redraw the icons";
-    EXPECT_EQ(readFile(std::string(testpaths::IconsFolder) + "/256/org.glorbit.glorbit.png"),
+    EXPECT_EQ(fileBytes(std::string(testpaths::IconsFolder) + "/256/org.glorbit.glorbit.png"),
               encodeIconPng(drawIcon(256)))
         << "run `make assets` to redraw the icons";
 }
