@@ -32,10 +32,7 @@ play_and_quit() {
         fail "the installed game could not load its files"
     fi
     run_for 1
-    focus_game
-    xdotool key Escape
-    wait_exit 30
-    [ "$EXIT_STATUS" = 0 ] || fail "Escape ended the installed game with status $EXIT_STATUS"
+    quit_with_escape
 }
 
 # A stand-in notify-send first on PATH: each call appends its arguments, one a line, to

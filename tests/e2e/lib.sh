@@ -96,6 +96,14 @@ wait_exit() {
   fail "game still running after ${limit}s"
 }
 
+# Escape to the game's window; the game must end with status 0.
+quit_with_escape() {
+  focus_game
+  xdotool key Escape
+  wait_exit 30
+  [ "$EXIT_STATUS" = 0 ] || fail "Escape ended the game with status $EXIT_STATUS"
+}
+
 shot() { import -window root "$SHOTS/$1.png"; }
 
 # The middle of the game window, where the follow camera keeps the creature: $1 name, $2 size.

@@ -44,10 +44,7 @@ expect_line 'Cubemap tex failed to load at path: ../assets/emap/right.jpg'
 [ "$(grep -c 'default_tex\.png' "$WORK/out.txt")" -ge 2 ] || fail "no line on the default texture's size"
 [ "$(grep -c 'emap/right\.jpg' "$WORK/out.txt")" -ge 2 ] || fail "no line on the sky face's size"
 [ "$(grep -c '^Cubemap tex failed' "$WORK/out.txt")" = 1 ] || fail "faces of the right size were named"
-focus_game
-xdotool key Escape
-wait_exit 30; status=$EXIT_STATUS
-[ "$status" = 0 ] || fail "Escape ended with status $status"
+quit_with_escape
 rm -rf "$WORK/run" "$WORK/assets"
 
 # A cut-off enemy file: the importer's line, then one naming the file; the game goes on to the

@@ -29,10 +29,7 @@ expect_line 'Cubemap tex failed to load at path: ../assets/emap/right.jpg'
 expect_line 'Sky face ../assets/emap/right.jpg is a named pipe (FIFO), not a file'
 grep -qE '^Texture failed to load at path: .*Stone_enemy2.png$' "$WORK/out.txt" || fail "no texture failure line"
 grep -qE '^Image .*enemy/Stone_enemy2.png is a named pipe \(FIFO\), not a file$' "$WORK/out.txt" || fail "texture not named"
-focus_game
-xdotool key Escape
-wait_exit 30
-[ "$EXIT_STATUS" = 0 ] || fail "Escape ended with status $EXIT_STATUS"
+quit_with_escape
 rm -rf "$WORK/run" "$WORK/assets"
 
 make_run_dir -

@@ -16,10 +16,7 @@ geometry=$(xdotool getwindowgeometry "$(game_window)" | grep Geometry | awk '{pr
 [ "$geometry" = "1280x768" ] || fail "window geometry $geometry"
 run_for 2
 shot startup
-focus_game
-xdotool key Escape
-wait_exit 30; status=$EXIT_STATUS
-[ "$status" = 0 ] || fail "Escape ended with status $status"
+quit_with_escape
 rm -rf "$WORK/run" "$WORK/assets"
 
 # A width of 0: the window cannot be created.
@@ -42,8 +39,5 @@ link_line=$(grep -n -m1 -x 'ERROR::SHADER::PROGRAM::LINKING_FAILED' "$WORK/out.t
 [ -n "$read_line" ] && [ -n "$compile_line" ] && [ -n "$link_line" ] || fail "missing shader lines"
 [ "$read_line" -lt "$compile_line" ] && [ "$compile_line" -lt "$link_line" ] || fail "shader lines out of order"
 run_for 1
-focus_game
-xdotool key Escape
-wait_exit 30; status=$EXIT_STATUS
-[ "$status" = 0 ] || fail "status $status"
+quit_with_escape
 echo "PASS"

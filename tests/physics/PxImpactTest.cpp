@@ -11,8 +11,6 @@ using namespace physx;
 
 namespace {
 
-const float g = 6.81f;
-const float dt = 1.0f / 60.0f;
 const float e = 0.1f;
 
 // The height a body leaving at v climbs to.

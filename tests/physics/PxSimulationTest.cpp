@@ -9,8 +9,6 @@ using namespace physx;
 
 namespace {
 
-const float g = 6.81f;
-const float dt = 1.0f / 60.0f;
 const float pi = 3.14159265f;
 
 } // namespace

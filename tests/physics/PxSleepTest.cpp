@@ -8,7 +8,6 @@ using namespace physx;
 
 namespace {
 
-const float dt = 1.0f / 60.0f;
 const float starRadius = 2.0f, starDensity = 20.0f;
 
 // The star resting on the ground, rolling along x at `speed`.

@@ -6,6 +6,10 @@
 #include <thread>
 #include <vector>
 
+// The level's gravity and the game's step, for closed-form results.
+constexpr float g = 6.81f;
+constexpr float dt = 1.0f / 60.0f;
+
 // A scene of its own for one test: foundation, physics, a dispatcher (two threads unless told otherwise) and
 // a scene with the given gravity and filter shader; every onContact is recorded. Released in reverse order on
 // destruction.
@@ -19,9 +23,9 @@ public:
         std::thread::id thread;
     };
 
-    static constexpr float step = 1.0f / 60.0f;
+    static constexpr float step = dt;
 
-    explicit PxTestScene(physx::PxVec3 gravity = physx::PxVec3(0.0f, -6.81f, 0.0f),
+    explicit PxTestScene(physx::PxVec3 gravity = physx::PxVec3(0.0f, -g, 0.0f),
                          physx::PxSimulationFilterShader shader = touchShader,
                          physx::PxU32 dispatcherThreads = 2) {
         using namespace physx;

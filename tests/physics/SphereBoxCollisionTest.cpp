@@ -8,9 +8,6 @@ using namespace physx;
 
 namespace {
 
-const float g = 6.81f;
-const float dt = 1.0f / 60.0f;
-
 struct WallHit {
     PxVec3 velocity, spin;
 };

@@ -48,11 +48,9 @@ struct BloomRig {
 };
 
 glm::ivec2 textureSize(GLuint texture) {
-    GLint w = 0, h = 0;
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
-    return {w, h};
+    glm::ivec2 size;
+    rendertest::readTexture(texture, &size.x, &size.y);
+    return size;
 }
 
 void expectSizes(const BloomTargets& t, glm::ivec2 scene, glm::ivec2 blur) {
